@@ -1,0 +1,100 @@
+#pragma once
+
+#include "machine/machine_event.h"
+
+#include <string>
+
+enum class CycleState : unsigned char {
+    AwaitDecode = 0,
+    AwaitExecute = 1,
+    AwaitFetch = 2,
+    Halted = 3,
+    Restarted = 4,
+};
+
+// Error sub-codes the machine sends with MachineEvent::Error.
+namespace MachineError {
+enum Code : int {
+    MemoryFileOpen = 0,
+    MemoryFileCreate = 1,
+    MemoryFileWrite = 2,
+    MemoryFilePair = 3,
+    MemoryWriteAddress = 4,
+    MemoryReadAddress = 5,
+    MemoryWriteValue = 6,
+    LoadaCellEmpty = 7,
+    RegisterWriteValue = 8,
+    RegisterEmpty = 9,
+    RegisterWriteNumber = 10,
+    RegisterReadNumber = 11,
+    StartAddressRange = 12,
+    PcRange = 13,
+    FetchCellEmpty = 14,
+    UndefinedOpcode = 15,
+    LoadaFailed = 16,
+    LoadFailed = 17,
+    StoreFailed = 18,
+    MoveFailed = 19,
+    AddFailed = 20,
+    AddfFailed = 21,
+    OrFailed = 22,
+    AndFailed = 23,
+    XorFailed = 24,
+    RotateEmpty = 25,
+};
+} // namespace MachineError
+
+// The simulated 8-bit computer: 256 memory cells, 16 registers, PC, start
+// address and a two-byte instruction register. Every change is reported
+// synchronously to the event sink; -1 in a cell or register means "no value".
+class CCpu {
+public:
+    static constexpr int MemorySize = 256;
+    static constexpr int RegisterCount = 16;
+
+    explicit CCpu(EventSink sink);
+    CCpu(const CCpu&) = delete;
+    CCpu& operator=(const CCpu&) = delete;
+
+    bool SetMemory(int address, int value);
+    int GetMemory(int address);
+    void ClearMemory(int value);
+    bool SetRegister(int number, int value);
+    int GetRegister(int number);
+    void ClearRegisters(int value);
+    void SetStartAddress(int address);
+    void SetPc(int value);
+    void Reset();
+    void Halt();
+    void MicroStep();
+    void Step();
+    bool SaveMemoryFile(const std::string& fileName);
+    bool LoadMemoryFile(const std::string& fileName);
+
+    // Read-only accessors for tests and tools; the window never uses them.
+    int StartAddress() const { return startAddress_; }
+    int Pc() const { return pc_; }
+    int Irh() const { return irh_; }
+    int Irl() const { return irl_; }
+    int State() const { return static_cast<int>(state_); }
+
+private:
+    bool Fetch();
+    bool Decode();
+    bool Execute();
+    bool AddFloat();
+    void Send(int code, int value, int index) const { sink_(code, value, index); }
+
+    int startAddress_ = 0;
+    int pc_ = 0;
+    int irh_ = 0;
+    int irl_ = 0;
+    int memory_[MemorySize];
+    int registers_[RegisterCount];
+    CycleState state_ = CycleState::Restarted;
+    int opcode_ = 0;
+    int r_ = 0;
+    int x_ = 0;
+    int y_ = 0;
+    EventSink sink_;
+};
