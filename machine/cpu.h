@@ -79,10 +79,18 @@ public:
     int State() const { return static_cast<int>(state_); }
 
 private:
+    static bool IsByte(int value) { return value >= 0 && value <= 255; }
+    int InstructionAddress() const { return (pc_ + 254) % MemorySize; }
+
     bool Fetch();
     bool Decode();
     bool Execute();
+    bool Combine();
     bool AddFloat();
+    void Rotate();
+    void Jump();
+    int ReadOperand(int number);
+    bool FailInstruction();
     void Send(int code, int value, int index) const { sink_(code, value, index); }
 
     int startAddress_ = 0;
