@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 namespace fs = std::filesystem;
