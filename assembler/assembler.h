@@ -3,6 +3,7 @@
 #include "assembler/hash_table.h"
 #include "machine/machine_event.h"
 
+#include <cstddef>
 #include <memory>
 
 // Error sub-codes the assembler sends with MachineEvent::Error; the index is

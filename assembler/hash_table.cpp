@@ -2,6 +2,7 @@
 
 #include <new>
 #include <string_view>
+#include <utility>
 
 CHashTable::CHashTable(int maxKeyLength) : keyCapacity_(maxKeyLength + 1)
 {

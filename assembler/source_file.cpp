@@ -2,6 +2,8 @@
 
 #include "assembler/hex_digits.h"
 
+#include <utility>
+
 namespace {
 
 constexpr std::size_t LabelWidth = 7;
