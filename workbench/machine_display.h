@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QRgb>
+#include <QString>
+
+#include <array>
+
+// What the window must do for the display beyond drawing fields.
+class MachineDisplayHost {
+public:
+    virtual int ReadMemory(int address) = 0;
+    virtual void MachineHalted() = 0;
+    virtual void MemoryChanged() = 0;
+    virtual void ShowError(int subCode, int number) = 0;
+
+protected:
+    ~MachineDisplayHost() = default;
+};
+
+// One value field of the view: the text shown, the last value reported (its
+// tag) and its font colour, either the window's own or a highlight.
+struct DisplayField {
+    QString text;
+    int tag = -1;
+    bool highlighted = false;
+    QRgb colour = 0;
+    bool dirty = true;
+};
+
+struct PcWindowRow {
+    int address = 0;
+    QString addressText;
+    QString valueText;
+    bool dirty = true;
+};
+
+// The state of the machine view, driven by the machine's events; the widgets
+// only mirror it (see TMachineView::Sync), which keeps a fast run cheap and
+// the display logic testable without widgets.
+class MachineDisplay {
+public:
+    static constexpr int PageSize = 32;
+    static constexpr int PageCount = 8;
+    static constexpr int PcWindowRows = 8;
+
+    explicit MachineDisplay(MachineDisplayHost& host);
+
+    void HandleEvent(int code, int value, int index);
+    void ClearHighlights();
+    void ShowMemoryNearPc(int first);
+    void RefillPage(); // refills the shown page and clears its highlights
+    void SetPage(int page);
+    void SetRadix(int radix);
+    void Restore(DisplayField& field); // back to the text of its tag
+    QString Format(int value) const;
+
+    int radix = 16;
+    bool bulk = false;
+    QRgb setColour = 0xffff0000;
+    QRgb getColour = 0xff0000ff;
+    QRgb textColour = 0xff000000;
+
+    DisplayField start;
+    DisplayField pc;
+    DisplayField irh;
+    DisplayField irl;
+    std::array<DisplayField, 4> decoded; // opcode, R, X, Y as single digits
+    std::array<DisplayField, 16> registers;
+    std::array<DisplayField, PageSize> memory; // the shown page, by offset
+    int page = 0;
+    bool pageLabelsDirty = true;
+    std::array<PcWindowRow, PcWindowRows> pcWindow;
+    std::array<bool, 3> lamps{}; // fetch, decode, execute
+    QString instruction;
+    bool instructionDirty = true;
+
+private:
+    void Write(DisplayField& field, int value); // the machine wrote it
+    void Colour(DisplayField& field, QRgb colour);
+    QRgb ColourOf(const DisplayField& field) const;
+    void ShowPhase(int phase);
+    void ShowMemoryEvent(int value, int address, bool written);
+    void ShowDecodedField(int value, int index);
+    void LightLamp(int lamp);
+
+    MachineDisplayHost& host_;
+};

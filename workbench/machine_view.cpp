@@ -1,0 +1,315 @@
+#include "machine_view.h"
+
+#include "machine_display.h"
+#include "up_down.h"
+#include "widget_support.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr QRgb Fuchsia = 0xffff00ff;
+
+QLabel* NewLabel(const QString& text, QWidget* parent, Qt::Alignment alignment = Qt::AlignRight)
+{
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    return label;
+}
+
+} // namespace
+
+TMachineView::TMachineView(QWidget* parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("pnlMemory"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->setSpacing(6);
+    layout->addWidget(CreateInstructionRow());
+    layout->addWidget(CreateRegisters());
+    auto* memoryRow = new QHBoxLayout;
+    memoryRow->setSpacing(6);
+    memoryRow->addWidget(CreateMemoryPage(), 0, Qt::AlignTop);
+    memoryRow->addWidget(CreatePcWindow(), 0, Qt::AlignTop);
+    layout->addLayout(memoryRow);
+    layout->addStretch();
+}
+
+QLineEdit* TMachineView::NewValueField(const QString& name, int digits, QWidget* parent)
+{
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setAlignment(Qt::AlignCenter);
+    field->setFixedWidth(LineEditWidthFor(field, QString(digits, QLatin1Char('0'))));
+    SetTag(field, -1);
+    return field;
+}
+
+QWidget* TMachineView::CreateInstructionRow()
+{
+    auto* box = new QWidget(this);
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(4);
+
+    auto* pcRow = new QHBoxLayout;
+    pcRow->setSpacing(0);
+    txtPC = NewValueField(QStringLiteral("txtPC"), 3, box);
+    udPC = new TUpDown(0, 255, 0, box);
+    udPC->setObjectName(QStringLiteral("udPC"));
+    udPC->setFixedHeight(txtPC->sizeHint().height());
+    pcRow->addWidget(txtPC);
+    pcRow->addWidget(udPC);
+    pcRow->addStretch();
+    grid->addWidget(NewLabel(QStringLiteral("PC:"), box), 0, 0);
+    grid->addLayout(pcRow, 0, 1);
+
+    auto* irRow = new QHBoxLayout;
+    irRow->setSpacing(2);
+    txtIRH = NewValueField(QStringLiteral("txtIRH"), 3, box);
+    txtIRL = NewValueField(QStringLiteral("txtIRL"), 3, box);
+    irRow->addWidget(txtIRH);
+    irRow->addWidget(txtIRL);
+    irRow->addWidget(NewLabel(QStringLiteral("("), box));
+    const char* decodedNames[] = {"txtInstr", "txtR1", "txtR2", "txtR3"};
+    for (std::size_t i = 0; i < decodedFields.size(); ++i) {
+        decodedFields[i] = NewValueField(QLatin1String(decodedNames[i]), 1, box);
+        irRow->addWidget(decodedFields[i]);
+    }
+    irRow->addWidget(NewLabel(QStringLiteral(")"), box));
+    irRow->addStretch();
+    grid->addWidget(NewLabel(QStringLiteral("IR:"), box), 0, 2);
+    grid->addLayout(irRow, 0, 3);
+    for (QLineEdit* field : {txtIRH, txtIRL}) {
+        field->setReadOnly(true);
+        field->setFocusPolicy(Qt::NoFocus);
+    }
+    for (QLineEdit* field : decodedFields) {
+        field->setReadOnly(true);
+        field->setFocusPolicy(Qt::NoFocus);
+    }
+
+    auto* lampRow = new QHBoxLayout;
+    lampRow->setSpacing(2);
+    const char* lampNames[] = {"sbtnFetch", "sbtnDecode", "sbtnExecute"};
+    const char* lampTexts[] = {"Fetch", "Decode", "Execute"};
+    const char* lampHints[] = {"執行 FETCH 之微指令", "執行 DECODE 之微指令",
+                               "執行 EXECUTE 之微指令"};
+    for (std::size_t i = 0; i < lamps.size(); ++i) {
+        lamps[i] = new QToolButton(box);
+        lamps[i]->setObjectName(QLatin1String(lampNames[i]));
+        lamps[i]->setText(QLatin1String(lampTexts[i]));
+        lamps[i]->setToolTip(QLatin1String(lampTexts[i]));
+        lamps[i]->setStatusTip(QString::fromUtf8(lampHints[i]));
+        lamps[i]->setFocusPolicy(Qt::NoFocus);
+        lamps[i]->setEnabled(false);
+        lampRow->addWidget(lamps[i]);
+    }
+    lampRow->addStretch();
+    lblInstruction = new QLabel(box);
+    lblInstruction->setObjectName(QStringLiteral("lblInstruction"));
+    QFont listingFont(QStringLiteral("Arial"));
+    listingFont.setPixelSize(12);
+    lblInstruction->setFont(listingFont);
+    SetTextColour(lblInstruction, 0xff0000ff);
+    lblInstruction->setMinimumWidth(QFontMetrics(listingFont).horizontalAdvance(
+        QStringLiteral("ROTATE R0,00 ")));
+    grid->setColumnStretch(3, 1);
+    grid->addLayout(lampRow, 1, 1);
+    grid->addWidget(lblInstruction, 1, 3);
+    return box;
+}
+
+QWidget* TMachineView::CreateRegisters()
+{
+    auto* box = new QWidget(this);
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(2);
+    for (int n = 0; n < 16; ++n) {
+        const int column = n / 4;
+        const int row = n % 4;
+        registers[n] = NewValueField(QStringLiteral("txtRegister%1").arg(n), 3, box);
+        registers[n]->setFrame(false);
+        grid->addWidget(NewLabel(QStringLiteral("R%1:").arg(n, 0, 16).toUpper(), box), row,
+                        2 * column);
+        grid->addWidget(registers[n], row, 2 * column + 1);
+    }
+    for (int n = 1; n < 16; ++n) {
+        setTabOrder(registers[n - 1], registers[n]);
+    }
+    grid->setColumnStretch(8, 1);
+    return box;
+}
+
+QWidget* TMachineView::CreateMemoryPage()
+{
+    auto* box = new QWidget(this);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    tabMM = new QTabBar(box);
+    tabMM->setObjectName(QStringLiteral("tabMM"));
+    tabMM->setDrawBase(false);
+    tabMM->setExpanding(false);
+    tabMM->setUsesScrollButtons(false);
+    for (int page = 0; page < MachineDisplay::PageCount; ++page) {
+        tabMM->addTab(QStringLiteral("%1-%2")
+                          .arg(page * 32, 2, 16, QLatin1Char('0'))
+                          .arg(page * 32 + 31, 2, 16, QLatin1Char('0'))
+                          .toUpper());
+    }
+    layout->addWidget(tabMM);
+
+    auto* frame = new QFrame(box);
+    frame->setFrameShape(QFrame::StyledPanel);
+    auto* grid = new QGridLayout(frame);
+    grid->setContentsMargins(4, 4, 4, 4);
+    grid->setHorizontalSpacing(2);
+    grid->setVerticalSpacing(2);
+    for (int offset = 0; offset < MachineDisplay::PageSize; ++offset) {
+        const int column = offset / 8;
+        const int row = offset % 8;
+        memoryLabels[offset] = NewLabel(QString(), frame, Qt::AlignHCenter);
+        memoryLabels[offset]->setObjectName(QStringLiteral("lblMemory%1").arg(offset));
+        memory[offset] = NewValueField(QStringLiteral("txtMemory%1").arg(offset), 3, frame);
+        memoryLabels[offset]->setMinimumWidth(memory[offset]->width() - 4);
+        grid->addWidget(memoryLabels[offset], row, 2 * column);
+        grid->addWidget(memory[offset], row, 2 * column + 1);
+    }
+    layout->addWidget(frame);
+    return box;
+}
+
+QWidget* TMachineView::CreatePcWindow()
+{
+    grpMemoryPc = new QGroupBox(QStringLiteral("PC"), this);
+    grpMemoryPc->setObjectName(QStringLiteral("grpMemoryPc"));
+    auto* grid = new QGridLayout(grpMemoryPc);
+    grid->setHorizontalSpacing(2);
+    grid->setVerticalSpacing(2);
+    for (int row = 0; row < MachineDisplay::PcWindowRows; ++row) {
+        pcWindowLabels[row] = NewLabel(QString(), grpMemoryPc, Qt::AlignHCenter);
+        pcWindowLabels[row]->setObjectName(QStringLiteral("lblPcWindow%1").arg(row));
+        pcWindowFields[row] =
+            NewValueField(QStringLiteral("txtPcWindow%1").arg(row), 3, grpMemoryPc);
+        pcWindowFields[row]->setReadOnly(true);
+        pcWindowFields[row]->setFocusPolicy(Qt::NoFocus);
+        pcWindowLabels[row]->setMinimumWidth(pcWindowFields[row]->width() - 4);
+        grid->addWidget(pcWindowLabels[row], row, 0);
+        grid->addWidget(pcWindowFields[row], row, 1);
+    }
+    // The cell at PC and the one after it, where the next instruction stands.
+    SetTextColour(pcWindowLabels[2], Fuchsia);
+    SetTextColour(pcWindowFields[2], Fuchsia);
+    SetTextColour(pcWindowFields[3], Fuchsia);
+    return grpMemoryPc;
+}
+
+void TMachineView::ShowField(QLineEdit* widget, DisplayField& field)
+{
+    if (!field.dirty) {
+        return;
+    }
+    if (widget->text() != field.text) {
+        widget->setText(field.text);
+    }
+    SetTag(widget, field.tag);
+    if (field.highlighted) {
+        SetTextColour(widget, field.colour);
+    } else {
+        FollowParentColour(widget);
+    }
+    field.dirty = false;
+}
+
+void TMachineView::Sync(MachineDisplay& display)
+{
+    if (display.pc.dirty) {
+        udPC->SetPosition(display.pc.tag);
+    }
+    ShowField(txtPC, display.pc);
+    ShowField(txtIRH, display.irh);
+    ShowField(txtIRL, display.irl);
+    for (std::size_t i = 0; i < decodedFields.size(); ++i) {
+        ShowField(decodedFields[i], display.decoded[i]);
+    }
+    for (std::size_t n = 0; n < registers.size(); ++n) {
+        ShowField(registers[n], display.registers[n]);
+    }
+    for (std::size_t offset = 0; offset < memory.size(); ++offset) {
+        ShowField(memory[offset], display.memory[offset]);
+    }
+    if (display.pageLabelsDirty) {
+        const QSignalBlocker blocker(tabMM);
+        tabMM->setCurrentIndex(display.page);
+        for (int offset = 0; offset < MachineDisplay::PageSize; ++offset) {
+            memoryLabels[offset]->setText(display.Format(display.page * 32 + offset));
+        }
+        display.pageLabelsDirty = false;
+    }
+    for (std::size_t row = 0; row < pcWindowFields.size(); ++row) {
+        PcWindowRow& cell = display.pcWindow[row];
+        if (cell.dirty) {
+            pcWindowLabels[row]->setText(cell.addressText);
+            SetTag(pcWindowLabels[row], cell.address);
+            pcWindowFields[row]->setText(cell.valueText);
+            cell.dirty = false;
+        }
+    }
+    for (std::size_t lamp = 0; lamp < lamps.size(); ++lamp) {
+        lamps[lamp]->setEnabled(display.lamps[lamp]);
+    }
+    if (display.instructionDirty) {
+        lblInstruction->setText(display.instruction);
+        display.instructionDirty = false;
+    }
+}
+
+bool TMachineView::IsNumberField(const QObject* object) const
+{
+    return object == txtPC || RegisterOf(object) >= 0 || MemoryOffsetOf(object) >= 0;
+}
+
+int TMachineView::RegisterOf(const QObject* object) const
+{
+    for (std::size_t n = 0; n < registers.size(); ++n) {
+        if (registers[n] == object) {
+            return static_cast<int>(n);
+        }
+    }
+    return -1;
+}
+
+int TMachineView::MemoryOffsetOf(const QObject* object) const
+{
+    for (std::size_t offset = 0; offset < memory.size(); ++offset) {
+        if (memory[offset] == object) {
+            return static_cast<int>(offset);
+        }
+    }
+    return -1;
+}
+
+DisplayField* TMachineView::FieldOf(const QObject* object, MachineDisplay& display) const
+{
+    if (object == txtPC) {
+        return &display.pc;
+    }
+    if (const int n = RegisterOf(object); n >= 0) {
+        return &display.registers[n];
+    }
+    if (const int offset = MemoryOffsetOf(object); offset >= 0) {
+        return &display.memory[offset];
+    }
+    return nullptr;
+}

@@ -1,0 +1,37 @@
+// The message log under the program grid: one line per error of the machine
+// or the assembler.
+#include "error_messages.h"
+#include "main_form.h"
+
+#include <QPlainTextEdit>
+#include <QScrollBar>
+
+void TMainForm::CreateMessageLog()
+{
+    mmMessage = new QPlainTextEdit(this);
+    mmMessage->setObjectName(QStringLiteral("mmMessage"));
+    mmMessage->setReadOnly(true);
+    mmMessage->setFocusPolicy(Qt::ClickFocus);
+    mmMessage->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    mmMessage->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mmMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+}
+
+void TMainForm::ShowErrorMessage(int subCode, int number)
+{
+    const auto lines = ErrorMessageLines(subCode, number, display_.radix,
+                                         openDialogFileName_.toStdString(),
+                                         saveDialogFileName_.toStdString());
+    for (const std::string& line : lines) {
+        mmMessage->appendPlainText(QString::fromStdString(line));
+    }
+    if (!lines.empty()) {
+        mmMessage->verticalScrollBar()->setValue(mmMessage->verticalScrollBar()->maximum());
+    }
+}
+
+void TMainForm::actEditClearMessageExecute()
+{
+    CommitEdits();
+    mmMessage->clear();
+}

@@ -1,0 +1,44 @@
+#include "number_text.h"
+
+int FieldWidth(int radix)
+{
+    return radix == HexRadix ? 2 : 3;
+}
+
+char HexDigit(int value)
+{
+    return "0123456789ABCDEF"[value & 15];
+}
+
+std::string FormatNumber(int value, int radix)
+{
+    if (value < 0 || value > 255) {
+        return {};
+    }
+    std::string text(FieldWidth(radix), '0');
+    for (auto digit = text.rbegin(); value > 0; ++digit) {
+        *digit = HexDigit(value % radix);
+        value /= radix;
+    }
+    return text;
+}
+
+int ParseNumber(std::string_view text, int radix)
+{
+    if (text.empty()) {
+        return -1;
+    }
+    int value = 0;
+    for (char c : text.substr(0, FieldWidth(radix))) {
+        int digit;
+        if (c >= '0' && c <= '9') {
+            digit = c - '0';
+        } else if (c >= 'A' && c <= 'F') {
+            digit = c - 'A' + 10;
+        } else {
+            return -1;
+        }
+        value = value * radix + digit;
+    }
+    return value;
+}

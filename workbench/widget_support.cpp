@@ -1,0 +1,75 @@
+#include "widget_support.h"
+
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QPalette>
+#include <QVariant>
+
+int LineEditWidthFor(const QLineEdit* edit, const QString& sample)
+{
+    // A line edit's size hint reserves 17 "x" for its text; keep its margins
+    // and frame and put the sample's width in place of that allowance.
+    const QFontMetrics metrics(edit->font());
+    return edit->sizeHint().width() - 17 * metrics.horizontalAdvance(QLatin1Char('x')) +
+           metrics.horizontalAdvance(sample) + 2;
+}
+
+void SetTextColour(QWidget* widget, unsigned rgb)
+{
+    const QColor colour = QColor::fromRgb(rgb);
+    if (widget->testAttribute(Qt::WA_SetPalette) &&
+        widget->palette().color(QPalette::Text) == colour) {
+        return;
+    }
+    QPalette palette;
+    palette.setColor(QPalette::Text, colour);
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+void FollowParentColour(QWidget* widget)
+{
+    if (widget->testAttribute(Qt::WA_SetPalette)) {
+        widget->setPalette(QPalette());
+    }
+}
+
+int TagOf(const QWidget* widget)
+{
+    return widget->property("tag").toInt();
+}
+
+void SetTag(QWidget* widget, int tag)
+{
+    widget->setProperty("tag", tag);
+}
+
+EditState EditStateOf(const QLineEdit* edit)
+{
+    if (edit->hasSelectedText()) {
+        return {edit->text(), static_cast<int>(edit->selectionStart()),
+                static_cast<int>(edit->selectedText().size())};
+    }
+    return {edit->text(), edit->cursorPosition(), 0};
+}
+
+bool ApplyKeyVerdict(QLineEdit* edit, const KeyVerdict& verdict)
+{
+    switch (verdict.action) {
+    case KeyVerdict::Pass:
+        return false;
+    case KeyVerdict::Replace:
+        edit->insert(QString(verdict.character));
+        return true;
+    case KeyVerdict::Swallow:
+        return true;
+    }
+    return true;
+}
+
+bool LeavesWithinWindow(const QFocusEvent* event)
+{
+    return event->reason() != Qt::ActiveWindowFocusReason &&
+           event->reason() != Qt::PopupFocusReason;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "key_filters.h"
+
+class QFocusEvent;
+class QLineEdit;
+class QString;
+class QWidget;
+
+// The width a line edit needs to show `sample` in its own font, frame included.
+int LineEditWidthFor(const QLineEdit* edit, const QString& sample);
+
+// The text colour of a widget: what its palette draws text with.
+void SetTextColour(QWidget* widget, unsigned rgb);
+void FollowParentColour(QWidget* widget);
+
+// The integer tag that a component carries.
+int TagOf(const QWidget* widget);
+void SetTag(QWidget* widget, int tag);
+
+// What a typed character meets in a line edit.
+EditState EditStateOf(const QLineEdit* edit);
+
+// Carries out a key filter's verdict; true when the key press is consumed.
+bool ApplyKeyVerdict(QLineEdit* edit, const KeyVerdict& verdict);
+
+// Whether the focus left for another control of the window, rather than for
+// another window or a pop-up list.
+bool LeavesWithinWindow(const QFocusEvent* event);
