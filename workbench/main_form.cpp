@@ -32,6 +32,8 @@ void MachineEventSink(int code, int value, int index)
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
 {
     MainForm = this;
+    Q_INIT_RESOURCE(icons);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/mira.png")));
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("MIRA"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

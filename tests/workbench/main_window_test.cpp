@@ -1,0 +1,196 @@
+#include "window_test.h"
+
+#include <QAction>
+#include <QColorDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QToolTip>
+
+#include <set>
+
+namespace {
+
+const QStringList StateActions = {
+    "actFileSave", "actFileSaveAs",   "actAssemblyRun", "actAssemblyLoad", "actCpuRun",
+    "actCpuStep",  "actCpuMicroStep", "actCpuHalt",     "actCpuReset",     "actFileSaveMemory"};
+
+} // namespace
+
+class MainWindowTest : public WindowTest {
+protected:
+    // The availabilities of the state-driven commands as 0 and 1, in the
+    // order of StateActions.
+    QString Availability() const
+    {
+        QString bits;
+        for (const QString& name : StateActions) {
+            bits += Action(name)->isEnabled() ? u'1' : u'0';
+        }
+        return bits;
+    }
+};
+
+TEST_F(MainWindowTest, StartsWithTheDocumentAndMachineCommandsUnavailable)
+{
+    EXPECT_EQ(form->windowTitle(), "MIRA - ");
+    EXPECT_EQ(form->RecordedState(), StateNew);
+    std::set<QString> available;
+    for (QAction* action : Find<QObject>("ActionList")->findChildren<QAction*>()) {
+        if (action->isEnabled()) {
+            available.insert(action->objectName());
+        }
+    }
+    const std::set<QString> expected = {
+        "actFileNew",       "actFileOpen",         "actFileExit",       "actFileLoadMemory",
+        "actCpuRadix",      "actCpuClearMemory",   "actCpuClearRegister", "actEditClearMessage",
+        "actHelpAbout",     "actEditCut",          "actEditCopy",       "actEditPaste"};
+    EXPECT_EQ(available, expected);
+    EXPECT_EQ(Action("mnuOptionViewHint")->text(), "隱藏提示(&H)");
+    EXPECT_TRUE(Action("mnuOptionViewHint")->isChecked());
+    EXPECT_TRUE(Action("actCpuRadix")->isChecked());
+}
+
+TEST_F(MainWindowTest, ActionsCarryCaptionShortcutAndBothHints)
+{
+    QAction* open = Action("actFileOpen");
+    EXPECT_EQ(open->text(), "開啟舊檔(&O)...");
+    EXPECT_EQ(open->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+    EXPECT_EQ(open->toolTip(), "開啟舊檔");
+    EXPECT_EQ(open->statusTip(), "從磁碟中開啟舊有的檔案至編輯區域");
+    QAction* clear = Action("actEditClearMessage");
+    EXPECT_EQ(clear->toolTip(), "清除訊息");
+    EXPECT_EQ(clear->statusTip(), "清除訊息");
+    EXPECT_EQ(Action("actAssemblyRun")->text(), "組譯(A&)");
+}
+
+TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder)
+{
+    auto names = [this](const char* menu) {
+        QStringList list;
+        for (QAction* action : Find<QMenu>(menu)->actions()) {
+            list << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
+        }
+        return list;
+    };
+    EXPECT_EQ(names("mnuFile"),
+              QStringList({"actFileNew", "actFileOpen", "actFileSave", "actFileSaveAs", "-",
+                           "actFileSaveMemory", "actFileLoadMemory", "-", "actFileExit"}));
+    EXPECT_EQ(names("mnuCpu"),
+              QStringList({"actCpuRun", "actCpuStep", "actCpuMicroStep", "actCpuHalt",
+                           "actCpuReset", "-", "actCpuClearMemory", "actCpuClearRegister", "-",
+                           "actCpuRadix"}));
+    EXPECT_FALSE(Find<QMenu>("mnuHelp")->menuAction()->isVisible());
+    EXPECT_TRUE(Find<QToolButton>("tbtnRun")->isVisible());
+    EXPECT_FALSE(Find<QToolButton>("tbtnCut")->isVisible());
+}
+
+TEST_F(MainWindowTest, StatesSwitchAvailabilityOnTopOfTheCurrentOne)
+{
+    // Order: Save, SaveAs, Assemble, Load, Run, Step, MicroStep, Halt, Reset, SaveMemory.
+    EXPECT_EQ(Availability(), "0000000000");
+    form->SetState(StateModified);
+    EXPECT_EQ(Availability(), "1110000000");
+    form->SetState(StateAssembled);
+    EXPECT_EQ(Availability(), "1111000000");
+    form->SetState(StateLoaded);
+    EXPECT_EQ(Availability(), "1111111001");
+    form->SetState(StateRunning);
+    EXPECT_EQ(Availability(), "1111100101");
+    form->SetState(StateMemoryChanged);
+    EXPECT_EQ(Availability(), "1111111101");
+    form->SetState(StateHalted);
+    EXPECT_EQ(Availability(), "1111000011");
+    form->SetState(StateStartChanged); // Run unavailable: nothing changes
+    EXPECT_EQ(Availability(), "1111000011");
+    form->SetState(StateReset);
+    EXPECT_EQ(Availability(), "1111111001");
+    form->SetState(StateSaved);
+    EXPECT_EQ(Availability(), "0111111001");
+}
+
+TEST_F(MainWindowTest, TheHaltedStateRestoresTheRunCommand)
+{
+    form->SetState(StateLoaded);
+    Action("actCpuRun")->trigger();
+    EXPECT_EQ(Action("actCpuRun")->text(), "暫停(&P)");
+    EXPECT_TRUE(Find<QTimer>("tmrRunCpu")->isActive());
+    form->SetState(StateHalted);
+    EXPECT_FALSE(Find<QTimer>("tmrRunCpu")->isActive());
+    EXPECT_EQ(Action("actCpuRun")->text(), "執行(&R)");
+    EXPECT_EQ(Action("actCpuRun")->toolTip(), "執行");
+    EXPECT_EQ(Action("actCpuRun")->statusTip(), "執行程式");
+}
+
+TEST_F(MainWindowTest, HintSwitchTogglesCaptionHintAndCheckMark)
+{
+    QAction* hint = Action("mnuOptionViewHint");
+    hint->trigger();
+    EXPECT_EQ(hint->text(), "顯示提示(&H)");
+    EXPECT_EQ(hint->statusTip(), "顯示按鈕之提示");
+    EXPECT_FALSE(hint->isChecked());
+    hint->trigger();
+    EXPECT_EQ(hint->text(), "隱藏提示(&H)");
+    EXPECT_EQ(hint->toolTip(), "隱藏提示");
+    EXPECT_EQ(hint->statusTip(), "隱藏按鈕之提示");
+    EXPECT_TRUE(hint->isChecked());
+}
+
+TEST_F(MainWindowTest, HiddenHintsShowNoPopUpButKeepTheStatusBar)
+{
+    QWidget* button = Find("tbtnNew");
+    auto askForTip = [button] {
+        QToolTip::hideText();
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+        QHelpEvent tip(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(button, &tip);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(askForTip(), "建立新檔");
+    Action("mnuOptionViewHint")->trigger();
+    EXPECT_EQ(askForTip(), "");
+    QStatusTipEvent status(Action("actFileNew")->statusTip());
+    QApplication::sendEvent(form.get(), &status);
+    EXPECT_EQ(form->statusBar()->currentMessage(), "建立新的編輯區域");
+    Action("mnuOptionViewHint")->trigger();
+    EXPECT_EQ(askForTip(), "建立新檔");
+}
+
+TEST_F(MainWindowTest, ColourDialogsSetTheHighlightColoursOrKeepThem)
+{
+    WhenDialogShows([](QWidget* dialog) { static_cast<QColorDialog*>(dialog)->reject(); });
+    Action("mnuOptionSetColor")->trigger();
+    form->HandleMachineEvent(7, 5, 1);
+    EXPECT_EQ(TextColour("txtRegister1"), QColor(Qt::red));
+
+    WhenDialogShows([](QWidget* dialog) {
+        auto* colours = static_cast<QColorDialog*>(dialog);
+        EXPECT_EQ(colours->currentColor(), QColor(Qt::red));
+        colours->setCurrentColor(Qt::green);
+        colours->accept();
+    });
+    Action("mnuOptionSetColor")->trigger();
+    EXPECT_EQ(TextColour("txtRegister1"), QColor(Qt::red)); // nothing is repainted
+    form->HandleMachineEvent(7, 6, 2);
+    EXPECT_EQ(TextColour("txtRegister2"), QColor(Qt::green));
+}
+
+TEST_F(MainWindowTest, TextColourFollowsEveryFieldThatIsNotHighlighted)
+{
+    form->HandleMachineEvent(7, 5, 1);
+    WhenDialogShows([](QWidget* dialog) {
+        auto* colours = static_cast<QColorDialog*>(dialog);
+        colours->setCurrentColor(Qt::darkGreen);
+        colours->accept();
+    });
+    Action("mnuOptionTextColor")->trigger();
+    EXPECT_EQ(TextColour("txtRegister0"), QColor(Qt::darkGreen));
+    EXPECT_EQ(TextColour("txtRegister1"), QColor(Qt::red));
+    EXPECT_EQ(TextColour("mmMessage"), QColor(Qt::darkGreen));
+    EXPECT_EQ(Find("lblInstruction")->palette().color(QPalette::WindowText), QColor(Qt::blue));
+    form->ClearHighlights();
+    EXPECT_EQ(TextColour("txtRegister1"), QColor(Qt::darkGreen));
+}
+
