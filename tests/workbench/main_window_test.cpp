@@ -160,7 +160,7 @@ TEST_F(MainWindowTest, HiddenHintsShowNoPopUpButKeepTheStatusBar)
 
 TEST_F(MainWindowTest, ColourDialogsSetTheHighlightColoursOrKeepThem)
 {
-    WhenDialogShows([](QWidget* dialog) { static_cast<QColorDialog*>(dialog)->reject(); });
+    AnswerColourDialog(QColor());
     Action("mnuOptionSetColor")->trigger();
     form->HandleMachineEvent(7, 5, 1);
     EXPECT_EQ(TextColour("txtRegister1"), QColor(Qt::red));
@@ -180,11 +180,7 @@ TEST_F(MainWindowTest, ColourDialogsSetTheHighlightColoursOrKeepThem)
 TEST_F(MainWindowTest, TextColourFollowsEveryFieldThatIsNotHighlighted)
 {
     form->HandleMachineEvent(7, 5, 1);
-    WhenDialogShows([](QWidget* dialog) {
-        auto* colours = static_cast<QColorDialog*>(dialog);
-        colours->setCurrentColor(Qt::darkGreen);
-        colours->accept();
-    });
+    AnswerColourDialog(Qt::darkGreen);
     Action("mnuOptionTextColor")->trigger();
     EXPECT_EQ(TextColour("txtRegister0"), QColor(Qt::darkGreen));
     EXPECT_EQ(TextColour("txtRegister1"), QColor(Qt::red));

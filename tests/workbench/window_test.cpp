@@ -1,9 +1,44 @@
 #include "window_test.h"
 
 #include <QAbstractButton>
+#include <QColorDialog>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTimer>
+
+namespace {
+
+constexpr int AnswerTimeoutMilliseconds = 10000;
+
+// Polls until a visible modal dialog that `matches` accepts is on top, then
+// answers it. A dialog that never comes is a test failure, not a hang.
+void AwaitDialog(std::function<bool(QWidget*)> matches, std::function<void(QWidget*)> answer)
+{
+    auto* poll = new QTimer;
+    auto* clock = new QElapsedTimer;
+    clock->start();
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout,
+                     [poll, clock, matches = std::move(matches), answer = std::move(answer)] {
+                         QWidget* dialog = QApplication::activeModalWidget();
+                         const bool found = dialog && dialog->isVisible() && matches(dialog);
+                         if (!found && clock->elapsed() < AnswerTimeoutMilliseconds) {
+                             return;
+                         }
+                         poll->stop();
+                         poll->deleteLater();
+                         delete clock;
+                         if (found) {
+                             answer(dialog);
+                         } else {
+                             ADD_FAILURE() << "the expected dialog did not show";
+                         }
+                     });
+    poll->start();
+}
+
+} // namespace
 
 void WindowTest::SetUp()
 {
@@ -40,39 +75,50 @@ void WindowTest::TypeInto(const QString& name, const QString& keys, bool enter)
 
 void WhenDialogShows(std::function<void(QWidget*)> answer)
 {
-    auto* poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, answer = std::move(answer)] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (!dialog || !dialog->isVisible()) {
-            return;
-        }
-        poll->stop();
-        poll->deleteLater();
-        answer(dialog);
-    });
-    poll->start();
+    AwaitDialog([](QWidget*) { return true; }, std::move(answer));
 }
 
 void AnswerMessageBox(int standardButton)
 {
-    WhenDialogShows([standardButton](QWidget* dialog) {
-        auto* box = qobject_cast<QMessageBox*>(dialog);
-        ASSERT_NE(box, nullptr) << "expected a message box";
-        box->button(static_cast<QMessageBox::StandardButton>(standardButton))->click();
-    });
+    AwaitDialog([](QWidget* dialog) { return qobject_cast<QMessageBox*>(dialog) != nullptr; },
+                [standardButton](QWidget* dialog) {
+                    auto* box = static_cast<QMessageBox*>(dialog);
+                    QAbstractButton* button =
+                        box->button(static_cast<QMessageBox::StandardButton>(standardButton));
+                    ASSERT_NE(button, nullptr) << "the message box has no such button";
+                    button->click();
+                });
 }
 
-void AnswerFileDialog(const QString& fileName)
+void AnswerFileDialog(const QString& fileName, bool confirmOverwrite)
 {
-    WhenDialogShows([fileName](QWidget* dialog) {
-        auto* files = qobject_cast<QFileDialog*>(dialog);
-        ASSERT_NE(files, nullptr) << "expected a file dialog";
-        if (fileName.isEmpty()) {
-            files->reject();
-            return;
-        }
-        files->selectFile(fileName);
-        QMetaObject::invokeMethod(files, "accept"); // what the dialog's Open or Save button does
-    });
+    AwaitDialog([](QWidget* dialog) { return qobject_cast<QFileDialog*>(dialog) != nullptr; },
+                [fileName, confirmOverwrite](QWidget* dialog) {
+                    auto* files = static_cast<QFileDialog*>(dialog);
+                    if (fileName.isEmpty()) {
+                        files->reject();
+                        return;
+                    }
+                    // As typed: selectFile() leaves a focused name field alone.
+                    files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(fileName);
+                    if (confirmOverwrite) {
+                        AnswerMessageBox(QMessageBox::Yes);
+                    }
+                    // What the dialog's Open or Save button does.
+                    QMetaObject::invokeMethod(files, "accept");
+                });
+}
+
+void AnswerColourDialog(const QColor& colour)
+{
+    AwaitDialog([](QWidget* dialog) { return qobject_cast<QColorDialog*>(dialog) != nullptr; },
+                [colour](QWidget* dialog) {
+                    auto* colours = static_cast<QColorDialog*>(dialog);
+                    if (!colour.isValid()) {
+                        colours->reject();
+                        return;
+                    }
+                    colours->setCurrentColor(colour);
+                    colours->accept();
+                });
 }

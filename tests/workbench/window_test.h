@@ -43,11 +43,16 @@ protected:
 };
 
 // Runs `answer` on the next modal dialog once it shows; the dialog is what
-// QApplication::activeModalWidget() returns.
+// QApplication::activeModalWidget() returns. The answers below each wait for
+// their own kind of dialog, so several may be scheduled at once.
 void WhenDialogShows(std::function<void(QWidget*)> answer);
 
 // Clicks the standard button of the message box that shows next.
 void AnswerMessageBox(int standardButton);
 
 // Chooses `fileName` in the next file dialog, or cancels it when empty.
-void AnswerFileDialog(const QString& fileName);
+// With `confirmOverwrite`, answers Yes when the dialog asks to replace a file.
+void AnswerFileDialog(const QString& fileName, bool confirmOverwrite = false);
+
+// Chooses `colour` in the next colour dialog, or cancels it when invalid.
+void AnswerColourDialog(const QColor& colour);

@@ -1,0 +1,295 @@
+#include "window_test.h"
+
+#include "machine/cpu.h"
+#include "workbench/up_down.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <initializer_list>
+
+namespace {
+
+constexpr int Halted = static_cast<int>(CycleState::Halted);
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class RunControlTest : public WindowTest {
+protected:
+    CCpu& Machine() { return form->Machine(); }
+    QTimer* Timer() { return Find<QTimer>("tmrRunCpu"); }
+    QString Log() const { return Find<QPlainTextEdit>("mmMessage")->toPlainText(); }
+
+    // Puts bytes into memory from address 0 and makes the program ready to run.
+    void LoadProgram(std::initializer_list<int> bytes)
+    {
+        int address = 0;
+        for (int byte : bytes) {
+            Machine().SetMemory(address++, byte);
+        }
+        form->SetState(StateLoaded);
+    }
+
+    // LOAD R1,01; ADD R2,R2,R1; JUMP R0,@02: runs for ever.
+    void LoadEndlessLoop() { LoadProgram({0x21, 0x01, 0x52, 0x21, 0xB0, 0x02}); }
+
+    void SetSpeed(int position)
+    {
+        Field("txtInterval")->selectAll();
+        TypeInto("txtInterval", QString::number(position), false);
+        ASSERT_EQ(Find<TUpDown>("udInterval")->Position(), position);
+    }
+
+    bool WaitUntilHalted() { return QTest::qWaitFor([this] { return !Timer()->isActive(); }, 5000); }
+
+    QString Availability() const
+    {
+        QString bits;
+        for (const char* name : {"actCpuRun", "actCpuStep", "actCpuMicroStep", "actCpuHalt",
+                                 "actCpuReset"}) {
+            bits += Action(name)->isEnabled() ? u'1' : u'0';
+        }
+        return bits;
+    }
+};
+
+TEST_F(RunControlTest, AHaltInstructionEndsTheRunAtEverySpeed)
+{
+    for (int position : {0, 1}) {
+        LoadProgram({0x21, 0x05, 0xC0, 0x00}); // LOAD R1,05; HALT
+        Machine().SetRegister(1, 0);
+        Machine().Reset();
+        SetSpeed(position);
+        Action("actCpuRun")->trigger();
+        EXPECT_EQ(Timer()->interval(), position * 33 + 1);
+        EXPECT_EQ(Action("actCpuRun")->text(), "暫停(&P)");
+        EXPECT_EQ(Action("actCpuRun")->toolTip(), "暫停");
+        EXPECT_EQ(Availability(), "10010");
+        ASSERT_TRUE(WaitUntilHalted()) << "position " << position;
+        EXPECT_EQ(Machine().GetRegister(1), 5);
+        EXPECT_EQ(Machine().State(), Halted);
+        EXPECT_EQ(Availability(), "00001");
+        EXPECT_EQ(Action("actCpuRun")->text(), "執行(&R)");
+        EXPECT_EQ(Text("txtRegister1"), "05");
+        form->SetState(StateReset);
+    }
+}
+
+TEST_F(RunControlTest, PauseStopsTheFastestRunAtOnceAndRunResumesIt)
+{
+    LoadEndlessLoop();
+    Machine().Reset();
+    SetSpeed(0);
+    Action("actCpuRun")->trigger();
+    QTest::qWait(50);
+    Action("actCpuRun")->trigger();
+    EXPECT_FALSE(Timer()->isActive());
+    EXPECT_EQ(form->RecordedState(), StatePaused);
+    EXPECT_EQ(Action("actCpuRun")->text(), "執行(&R)");
+    EXPECT_EQ(Availability(), "11110");
+    const int sum = Machine().GetRegister(2);
+    const int state = Machine().State();
+    QTest::qWait(30);
+    EXPECT_EQ(Machine().GetRegister(2), sum); // no run message is left running
+    EXPECT_EQ(Machine().State(), state);
+    EXPECT_EQ(Text("txtRegister2"), form->FormatNumber(sum)); // the view caught up
+
+    // Run, Pause and Run again in quick succession leave one running chain.
+    Action("actCpuRun")->trigger();
+    Action("actCpuRun")->trigger();
+    Action("actCpuRun")->trigger();
+    QTest::qWait(30);
+    Action("actCpuHalt")->trigger();
+    EXPECT_FALSE(Timer()->isActive());
+    EXPECT_EQ(Availability(), "00001");
+    EXPECT_NE(Machine().GetRegister(2), sum);
+}
+
+TEST_F(RunControlTest, PausingKeepsThePlaceWithinAnInstruction)
+{
+    LoadProgram({0x21, 0x07, 0xC0, 0x00});
+    Machine().Reset();
+    Action("actCpuMicroStep")->trigger(); // fetch
+    Action("actCpuMicroStep")->trigger(); // decode
+    EXPECT_EQ(form->RecordedState(), StatePaused);
+    SetSpeed(20);
+    Action("actCpuRun")->trigger();
+    Action("actCpuRun")->trigger();
+    EXPECT_EQ(Machine().State(), static_cast<int>(CycleState::AwaitExecute));
+    Action("actCpuMicroStep")->trigger(); // execute
+    EXPECT_EQ(Machine().GetRegister(1), 7);
+    Action("actCpuStep")->trigger();
+    EXPECT_EQ(Machine().State(), Halted);
+    EXPECT_EQ(Availability(), "00001");
+}
+
+TEST_F(RunControlTest, ResetReturnsToTheStartAndEmptiesTheLog)
+{
+    LoadProgram({0xD0, 0x00}); // an undefined opcode
+    Machine().SetStartAddress(0);
+    Action("actCpuStep")->trigger();
+    EXPECT_EQ(Log(), "Decode錯誤，指令未定義(Pc:00)");
+    EXPECT_EQ(Availability(), "00001");
+    Action("actCpuReset")->trigger();
+    EXPECT_EQ(Log(), "");
+    EXPECT_EQ(Machine().Pc(), 0);
+    EXPECT_EQ(Text("txtIRH"), "00");
+    EXPECT_EQ(Availability(), "11100");
+}
+
+TEST_F(RunControlTest, ClearRegistersEmptiesEveryRegisterWithoutAsking)
+{
+    Action("actCpuClearRegister")->trigger();
+    for (int n = 0; n < 16; ++n) {
+        EXPECT_EQ(Text(QStringLiteral("txtRegister%1").arg(n)), "");
+        EXPECT_EQ(Machine().GetRegister(n), -1);
+    }
+    EXPECT_EQ(form->RecordedState(), StateRegistersCleared);
+}
+
+TEST_F(RunControlTest, ClearMemoryAsksAboutUnsavedMemory)
+{
+    QTemporaryDir folder;
+    Machine().SetMemory(0x50, 1);
+    ASSERT_TRUE(Action("actFileSaveMemory")->isEnabled());
+
+    AnswerMessageBox(QMessageBox::Cancel);
+    Action("actCpuClearMemory")->trigger();
+    EXPECT_EQ(Machine().GetMemory(0x50), 1);
+
+    AnswerMessageBox(QMessageBox::Yes); // then the save dialog is cancelled: nothing is lost
+    AnswerFileDialog(QString());
+    Action("actCpuClearMemory")->trigger();
+    EXPECT_EQ(Machine().GetMemory(0x50), 1);
+
+    AnswerMessageBox(QMessageBox::Yes);
+    AnswerFileDialog(folder.filePath("kept"));
+    Action("actCpuClearMemory")->trigger();
+    EXPECT_TRUE(ReadAll(folder.filePath("kept.mm")).contains("80 1\n"));
+    EXPECT_EQ(Machine().GetMemory(0x50), -1);
+    EXPECT_EQ(form->windowTitle(), "MIRA - ");
+    EXPECT_EQ(Text("txtMemory0"), "");
+    EXPECT_FALSE(Action("actFileSaveMemory")->isEnabled());
+
+    Machine().SetMemory(0x50, 2);
+    AnswerMessageBox(QMessageBox::No);
+    Action("actCpuClearMemory")->trigger();
+    EXPECT_EQ(Machine().GetMemory(0x50), -1);
+    EXPECT_EQ(Availability(), "00000");
+}
+
+TEST_F(RunControlTest, SaveMemoryWritesTheImageAndNamesItInTheTitle)
+{
+    QTemporaryDir folder;
+    Machine().ClearMemory(-1);
+    Machine().SetMemory(2, 3);
+    Machine().SetMemory(0, 1);
+    AnswerFileDialog(folder.filePath("image"));
+    Action("actFileSaveMemory")->trigger();
+    const QString saved = folder.filePath("image.mm");
+    EXPECT_EQ(ReadAll(saved), "0 1\n2 3\n");
+    EXPECT_EQ(form->windowTitle(), "MIRA -  (" + saved + ")");
+    EXPECT_FALSE(Action("actFileSaveMemory")->isEnabled());
+    EXPECT_EQ(Find<QFileDialog>("SaveDialog")->windowTitle(), "Save Memory File");
+    EXPECT_EQ(Find<QFileDialog>("SaveDialog")->nameFilters(),
+              QStringList({"Memory files(*.mm)", "All Files (*.*)"}));
+
+    // A name that ends in ".mm" keeps it; the file it replaces becomes the backup.
+    Machine().SetMemory(1, 2);
+    AnswerFileDialog(saved, true);
+    Action("actFileSaveMemory")->trigger();
+    EXPECT_EQ(ReadAll(saved), "0 1\n1 2\n2 3\n");
+    EXPECT_EQ(ReadAll(folder.filePath("image.bak")), "0 1\n2 3\n");
+    EXPECT_FALSE(QFile::exists(saved + ".mm"));
+
+    // With a backup already there, the file is overwritten and the backup stays.
+    Machine().SetMemory(1, 9);
+    AnswerFileDialog(saved, true);
+    Action("actFileSaveMemory")->trigger();
+    EXPECT_EQ(ReadAll(saved), "0 1\n1 9\n2 3\n");
+    EXPECT_EQ(ReadAll(folder.filePath("image.bak")), "0 1\n2 3\n");
+}
+
+TEST_F(RunControlTest, AFailedSaveRecordsNothing)
+{
+    QTemporaryDir folder;
+    WriteAll(folder.filePath("plain"), "not a folder");
+    const QString impossible = folder.filePath("plain/image.mm");
+    Machine().SetMemory(0, 1);
+    AnswerFileDialog(impossible);
+    Action("actFileSaveMemory")->trigger();
+    EXPECT_EQ(Log(), "無法建立檔案：" + impossible);
+    EXPECT_TRUE(Action("actFileSaveMemory")->isEnabled());
+    EXPECT_EQ(form->windowTitle(), "MIRA - ");
+}
+
+TEST_F(RunControlTest, LoadMemoryChangesOnlyTheCellsOfTheFile)
+{
+    QTemporaryDir folder;
+    const QString image = folder.filePath("part.mm");
+    WriteAll(image, "5 7\n200 9\n");
+    Find<QTabBar>("tabMM")->setCurrentIndex(3);
+    const int before = Machine().GetMemory(6);
+    form->SetState(StateMemorySaved); // nothing unsaved: no question
+    AnswerFileDialog(image);
+    Action("actFileLoadMemory")->trigger();
+    EXPECT_EQ(Machine().GetMemory(5), 7);
+    EXPECT_EQ(Machine().GetMemory(200), 9);
+    EXPECT_EQ(Machine().GetMemory(6), before);
+    EXPECT_EQ(Find<QTabBar>("tabMM")->currentIndex(), 3); // the page does not jump
+    EXPECT_EQ(form->windowTitle(), "MIRA -  (" + image + ")");
+    EXPECT_EQ(Find<QFileDialog>("OpenDialog")->windowTitle(), "Load Memory File");
+    EXPECT_FALSE(Action("actFileSaveMemory")->isEnabled());
+}
+
+TEST_F(RunControlTest, ALoadThatFailsKeepsTheCellsReadAndReportsTheFile)
+{
+    QTemporaryDir folder;
+    const QString image = folder.filePath("bad.mm");
+    WriteAll(image, "4 44\n300 1\n");
+    form->SetState(StateMemorySaved);
+    const QString title = form->windowTitle();
+    AnswerFileDialog(image);
+    Action("actFileLoadMemory")->trigger();
+    EXPECT_EQ(Machine().GetMemory(4), 44);
+    EXPECT_EQ(Log(), "從檔案" + image + "載入記憶體 No:300錯誤");
+    EXPECT_EQ(form->windowTitle(), title);
+}
+
+TEST_F(RunControlTest, TheIntervalFieldTakesTwoDigitsAndKeepsTheLastValidPosition)
+{
+    QLineEdit* interval = Field("txtInterval");
+    interval->selectAll();
+    TypeInto("txtInterval", "1a23", false);
+    EXPECT_EQ(interval->text(), "12");
+    EXPECT_EQ(Find<TUpDown>("udInterval")->Position(), 12);
+    interval->selectAll();
+    TypeInto("txtInterval", "25", false);
+    EXPECT_EQ(interval->text(), "25");
+    EXPECT_EQ(Find<TUpDown>("udInterval")->Position(), 2);
+    interval->selectAll();
+    TypeInto("txtInterval", "0", false);
+    Find<TUpDown>("udInterval")->stepBy(-1); // wraps from 0 to 20
+    EXPECT_EQ(interval->text(), "20");
+    Find<TUpDown>("udInterval")->stepBy(1);
+    EXPECT_EQ(interval->text(), "0");
+}
