@@ -18,6 +18,12 @@ namespace {
 
 constexpr int Halted = static_cast<int>(CycleState::Halted);
 
+bool ShowsIcon(const QAction* action, int index)
+{
+    const QIcon expected(QStringLiteral(":/icons/%1.png").arg(index));
+    return action->icon().pixmap(16).toImage() == expected.pixmap(16).toImage();
+}
+
 QByteArray ReadAll(const QString& path)
 {
     QFile file(path);
@@ -83,12 +89,14 @@ TEST_F(RunControlTest, AHaltInstructionEndsTheRunAtEverySpeed)
         EXPECT_EQ(Timer()->interval(), position * 33 + 1);
         EXPECT_EQ(Action("actCpuRun")->text(), "暫停(&P)");
         EXPECT_EQ(Action("actCpuRun")->toolTip(), "暫停");
+        EXPECT_TRUE(ShowsIcon(Action("actCpuRun"), 11));
         EXPECT_EQ(Availability(), "10010");
         ASSERT_TRUE(WaitUntilHalted()) << "position " << position;
         EXPECT_EQ(Machine().GetRegister(1), 5);
         EXPECT_EQ(Machine().State(), Halted);
         EXPECT_EQ(Availability(), "00001");
         EXPECT_EQ(Action("actCpuRun")->text(), "執行(&R)");
+        EXPECT_TRUE(ShowsIcon(Action("actCpuRun"), 10));
         EXPECT_EQ(Text("txtRegister1"), "05");
         form->SetState(StateReset);
     }
@@ -227,6 +235,12 @@ TEST_F(RunControlTest, SaveMemoryWritesTheImageAndNamesItInTheTitle)
     Action("actFileSaveMemory")->trigger();
     EXPECT_EQ(ReadAll(saved), "0 1\n1 9\n2 3\n");
     EXPECT_EQ(ReadAll(folder.filePath("image.bak")), "0 1\n2 3\n");
+
+    // Saving twice in a row under another name still names the new file.
+    form->SetState(StateMemoryChanged);
+    AnswerFileDialog(folder.filePath("other.mm"));
+    Action("actFileSaveMemory")->trigger();
+    EXPECT_EQ(form->windowTitle(), "MIRA -  (" + folder.filePath("other.mm") + ")");
 }
 
 TEST_F(RunControlTest, AFailedSaveRecordsNothing)
@@ -259,6 +273,23 @@ TEST_F(RunControlTest, LoadMemoryChangesOnlyTheCellsOfTheFile)
     EXPECT_EQ(form->windowTitle(), "MIRA -  (" + image + ")");
     EXPECT_EQ(Find<QFileDialog>("OpenDialog")->windowTitle(), "Load Memory File");
     EXPECT_FALSE(Action("actFileSaveMemory")->isEnabled());
+}
+
+TEST_F(RunControlTest, LoadMemoryAsksAboutUnsavedMemoryFirst)
+{
+    QTemporaryDir folder;
+    const QString image = folder.filePath("one.mm");
+    WriteAll(image, "1 1\n");
+    Machine().SetMemory(1, 0);
+
+    AnswerMessageBox(QMessageBox::Cancel);
+    Action("actFileLoadMemory")->trigger();
+    EXPECT_EQ(Machine().GetMemory(1), 0);
+
+    AnswerMessageBox(QMessageBox::No);
+    AnswerFileDialog(image);
+    Action("actFileLoadMemory")->trigger();
+    EXPECT_EQ(Machine().GetMemory(1), 1);
 }
 
 TEST_F(RunControlTest, ALoadThatFailsKeepsTheCellsReadAndReportsTheFile)

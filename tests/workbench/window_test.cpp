@@ -11,24 +11,28 @@ namespace {
 
 constexpr int AnswerTimeoutMilliseconds = 10000;
 
+// Answers still waiting for their dialog; a test must not leave any behind.
+QList<QTimer*> waitingAnswers;
+
 // Polls until a visible modal dialog that `matches` accepts is on top, then
 // answers it. A dialog that never comes is a test failure, not a hang.
 void AwaitDialog(std::function<bool(QWidget*)> matches, std::function<void(QWidget*)> answer)
 {
     auto* poll = new QTimer;
-    auto* clock = new QElapsedTimer;
-    clock->start();
+    waitingAnswers.append(poll);
+    QElapsedTimer clock;
+    clock.start();
     poll->setInterval(10);
     QObject::connect(poll, &QTimer::timeout,
                      [poll, clock, matches = std::move(matches), answer = std::move(answer)] {
                          QWidget* dialog = QApplication::activeModalWidget();
                          const bool found = dialog && dialog->isVisible() && matches(dialog);
-                         if (!found && clock->elapsed() < AnswerTimeoutMilliseconds) {
+                         if (!found && clock.elapsed() < AnswerTimeoutMilliseconds) {
                              return;
                          }
                          poll->stop();
                          poll->deleteLater();
-                         delete clock;
+                         waitingAnswers.removeOne(poll);
                          if (found) {
                              answer(dialog);
                          } else {
@@ -50,6 +54,10 @@ void WindowTest::SetUp()
 
 void WindowTest::TearDown()
 {
+    for (QTimer* poll : std::exchange(waitingAnswers, {})) {
+        ADD_FAILURE() << "a dialog the test answers never showed";
+        delete poll;
+    }
     form.reset();
 }
 
