@@ -56,38 +56,33 @@ QLineEdit* TMachineView::NewValueField(const QString& name, int digits, QWidget*
 QWidget* TMachineView::CreateInstructionRow()
 {
     auto* box = new QWidget(this);
-    auto* grid = new QGridLayout(box);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setHorizontalSpacing(4);
+    auto* rows = new QVBoxLayout(box);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(4);
 
-    auto* pcRow = new QHBoxLayout;
-    pcRow->setSpacing(0);
+    auto* registersRow = new QHBoxLayout;
+    registersRow->setSpacing(2);
     txtPC = NewValueField(QStringLiteral("txtPC"), 3, box);
     udPC = new TUpDown(0, 255, 0, box);
     udPC->setObjectName(QStringLiteral("udPC"));
     udPC->setFixedHeight(txtPC->sizeHint().height());
-    pcRow->addWidget(txtPC);
-    pcRow->addWidget(udPC);
-    pcRow->addStretch();
-    grid->addWidget(NewLabel(QStringLiteral("PC:"), box), 0, 0);
-    grid->addLayout(pcRow, 0, 1);
-
-    auto* irRow = new QHBoxLayout;
-    irRow->setSpacing(2);
     txtIRH = NewValueField(QStringLiteral("txtIRH"), 3, box);
     txtIRL = NewValueField(QStringLiteral("txtIRL"), 3, box);
-    irRow->addWidget(txtIRH);
-    irRow->addWidget(txtIRL);
-    irRow->addWidget(NewLabel(QStringLiteral("("), box));
+    registersRow->addWidget(NewLabel(QStringLiteral("PC:"), box));
+    registersRow->addWidget(txtPC);
+    registersRow->addWidget(udPC);
+    registersRow->addSpacing(16);
+    registersRow->addWidget(NewLabel(QStringLiteral("IR:"), box));
+    registersRow->addWidget(txtIRH);
+    registersRow->addWidget(txtIRL);
+    registersRow->addWidget(NewLabel(QStringLiteral("("), box));
     const char* decodedNames[] = {"txtInstr", "txtR1", "txtR2", "txtR3"};
     for (std::size_t i = 0; i < decodedFields.size(); ++i) {
         decodedFields[i] = NewValueField(QLatin1String(decodedNames[i]), 1, box);
-        irRow->addWidget(decodedFields[i]);
+        registersRow->addWidget(decodedFields[i]);
     }
-    irRow->addWidget(NewLabel(QStringLiteral(")"), box));
-    irRow->addStretch();
-    grid->addWidget(NewLabel(QStringLiteral("IR:"), box), 0, 2);
-    grid->addLayout(irRow, 0, 3);
+    registersRow->addWidget(NewLabel(QStringLiteral(")"), box));
+    registersRow->addStretch();
     for (QLineEdit* field : {txtIRH, txtIRL}) {
         field->setReadOnly(true);
         field->setFocusPolicy(Qt::NoFocus);
@@ -97,8 +92,8 @@ QWidget* TMachineView::CreateInstructionRow()
         field->setFocusPolicy(Qt::NoFocus);
     }
 
-    auto* lampRow = new QHBoxLayout;
-    lampRow->setSpacing(2);
+    auto* phaseRow = new QHBoxLayout;
+    phaseRow->setSpacing(2);
     const char* lampNames[] = {"sbtnFetch", "sbtnDecode", "sbtnExecute"};
     const char* lampTexts[] = {"Fetch", "Decode", "Execute"};
     const char* lampHints[] = {"執行 FETCH 之微指令", "執行 DECODE 之微指令",
@@ -111,20 +106,19 @@ QWidget* TMachineView::CreateInstructionRow()
         lamps[i]->setStatusTip(QString::fromUtf8(lampHints[i]));
         lamps[i]->setFocusPolicy(Qt::NoFocus);
         lamps[i]->setEnabled(false);
-        lampRow->addWidget(lamps[i]);
+        phaseRow->addWidget(lamps[i]);
     }
-    lampRow->addStretch();
+    phaseRow->addSpacing(16);
     lblInstruction = new QLabel(box);
     lblInstruction->setObjectName(QStringLiteral("lblInstruction"));
     QFont listingFont(QStringLiteral("Arial"));
     listingFont.setPixelSize(12);
     lblInstruction->setFont(listingFont);
     SetTextColour(lblInstruction, 0xff0000ff);
-    lblInstruction->setMinimumWidth(QFontMetrics(listingFont).horizontalAdvance(
-        QStringLiteral("ROTATE R0,00 ")));
-    grid->setColumnStretch(3, 1);
-    grid->addLayout(lampRow, 1, 1);
-    grid->addWidget(lblInstruction, 1, 3);
+    phaseRow->addWidget(lblInstruction, 1);
+
+    rows->addLayout(registersRow);
+    rows->addLayout(phaseRow);
     return box;
 }
 
@@ -183,8 +177,12 @@ QWidget* TMachineView::CreateMemoryPage()
         memoryLabels[offset]->setObjectName(QStringLiteral("lblMemory%1").arg(offset));
         memory[offset] = NewValueField(QStringLiteral("txtMemory%1").arg(offset), 3, frame);
         memoryLabels[offset]->setMinimumWidth(memory[offset]->width() - 4);
-        grid->addWidget(memoryLabels[offset], row, 2 * column);
-        grid->addWidget(memory[offset], row, 2 * column + 1);
+        grid->addWidget(memoryLabels[offset], row, 3 * column);
+        grid->addWidget(memory[offset], row, 3 * column + 1);
+    }
+    // Spare width goes between the columns, keeping each label by its cell.
+    for (int column = 0; column < 3; ++column) {
+        grid->setColumnStretch(3 * column + 2, 1);
     }
     layout->addWidget(frame);
     return box;
