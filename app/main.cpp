@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QScreen>
 #include <QTranslator>
 
 int main(int argc, char* argv[])
@@ -14,6 +15,8 @@ int main(int argc, char* argv[])
         QApplication::installTranslator(&translator);
     }
     TMainForm window;
+    window.adjustSize();
+    window.move(window.screen()->availableGeometry().center() - window.rect().center());
     window.show();
     return QApplication::exec();
 }

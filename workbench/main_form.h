@@ -230,7 +230,7 @@ private:
     QString saveDialogFileName_;
     QColor textColour_;
     bool hintsShown_ = true;
-    bool runMessagePending_ = false;
+    QEvent* pendingRunMessage_ = nullptr; // posted, not yet handled
     bool deferViewSync_ = false;
     QElapsedTimer frameClock_;
     int startLabelIndent_ = 0;

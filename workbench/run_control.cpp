@@ -20,8 +20,9 @@
 
 namespace {
 
-// The window's private run message: one more micro-step of the fastest run.
-const QEvent::Type RunMessage = static_cast<QEvent::Type>(QEvent::User + 1);
+// The window's private run message, number 1025: one more micro-step of the
+// fastest run.
+const QEvent::Type RunMessage = static_cast<QEvent::Type>(1025);
 
 constexpr int FastestInterval = 1;
 constexpr int FrameMilliseconds = 16;
@@ -117,17 +118,20 @@ void TMainForm::tmrRunCpuTimer()
     if (!tmrRunCpu->isActive() || frameClock_.elapsed() >= FrameMilliseconds) {
         SyncView();
     }
-    // One run message at a time: timer ticks never start a second chain.
-    if (tmrRunCpu->isActive() && !runMessagePending_) {
-        runMessagePending_ = true;
-        QCoreApplication::postEvent(this, new QEvent(RunMessage));
+    // One run message of our own at a time: neither timer ticks nor run
+    // messages from elsewhere start a second chain.
+    if (tmrRunCpu->isActive() && !pendingRunMessage_) {
+        pendingRunMessage_ = new QEvent(RunMessage);
+        QCoreApplication::postEvent(this, pendingRunMessage_);
     }
 }
 
 void TMainForm::customEvent(QEvent* event)
 {
     if (event->type() == RunMessage) {
-        runMessagePending_ = false;
+        if (event == pendingRunMessage_) {
+            pendingRunMessage_ = nullptr;
+        }
         tmrRunCpuTimer();
         return;
     }

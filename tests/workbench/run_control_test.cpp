@@ -132,6 +132,26 @@ TEST_F(RunControlTest, PauseStopsTheFastestRunAtOnceAndRunResumesIt)
     EXPECT_NE(Machine().GetRegister(2), sum);
 }
 
+TEST_F(RunControlTest, TheRunMessageIsOneTick)
+{
+    LoadProgram({0x21, 0x07, 0xC0, 0x00});
+    Machine().Reset();
+    QCoreApplication::postEvent(form.get(), new QEvent(static_cast<QEvent::Type>(1025)));
+    QCoreApplication::sendPostedEvents(form.get());
+    EXPECT_EQ(Machine().State(), static_cast<int>(CycleState::AwaitDecode));
+
+    // While the fastest run goes on, a message from elsewhere adds a tick but
+    // never a second chain: pausing still stops the machine at once.
+    SetSpeed(0);
+    Action("actCpuRun")->trigger();
+    for (int i = 0; i < 5; ++i) {
+        QCoreApplication::postEvent(form.get(), new QEvent(static_cast<QEvent::Type>(1025)));
+    }
+    QTest::qWait(20);
+    ASSERT_FALSE(Timer()->isActive()); // the program halted
+    EXPECT_EQ(Machine().GetRegister(1), 7);
+}
+
 TEST_F(RunControlTest, PausingKeepsThePlaceWithinAnInstruction)
 {
     LoadProgram({0x21, 0x07, 0xC0, 0x00});
