@@ -72,7 +72,17 @@ void AnswerFileDialog(const QString& fileName)
             files->reject();
             return;
         }
-        files->selectFile(fileName);
-        QMetaObject::invokeMethod(files, "accept"); // what the dialog's Open or Save button does
+        AcceptFileName(files, fileName);
     });
+}
+
+void AcceptFileName(QFileDialog* dialog, const QString& fileName)
+{
+    // selectFile() leaves the name field alone while it has the focus, as it
+    // has in a save dialog: type the name as the user would.
+    dialog->selectFile(fileName);
+    if (auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+        field->setText(fileName);
+    }
+    QMetaObject::invokeMethod(dialog, "accept"); // what the dialog's Open or Save button does
 }

@@ -12,6 +12,8 @@
 
 #include <ostream>
 
+class QFileDialog;
+
 inline void PrintTo(const QString& text, std::ostream* out)
 {
     *out << '"' << text.toStdString() << '"';
@@ -51,3 +53,6 @@ void AnswerMessageBox(int standardButton);
 
 // Chooses `fileName` in the next file dialog, or cancels it when empty.
 void AnswerFileDialog(const QString& fileName);
+
+// Enters `fileName` into the file dialog and accepts it.
+void AcceptFileName(QFileDialog* dialog, const QString& fileName);
