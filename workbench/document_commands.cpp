@@ -1,12 +1,180 @@
 // The document commands: New, Open, Save, Save As and Exit of "*.asm" files.
+#include "assembler/source_file.h"
 #include "main_form.h"
+#include "widget_support.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QSaveFile>
+#include <QTableWidget>
 
-void TMainForm::actFileNewExecute() {}
-void TMainForm::actFileOpenExecute() {}
-void TMainForm::actFileSaveExecute() {}
-void TMainForm::actFileSaveAsExecute() {}
+#include <string_view>
+
+namespace {
+
+enum SourceColumn { LabelColumn = 1, MnemonicColumn, OperandColumn };
+
+const QStringList& SourceFileFilters()
+{
+    static const QStringList filters = {QStringLiteral("Assemble files(*.asm)"),
+                                        QStringLiteral("All Files (*.*)")};
+    return filters;
+}
+
+// Source files are bytes: each maps to the character of the same number, so
+// whatever a file holds comes back unchanged when it is saved.
+std::string Bytes(const QString& text)
+{
+    return text.toLatin1().toStdString();
+}
+
+QString Characters(const std::string& bytes)
+{
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+bool ReadWholeFile(const QString& name, QByteArray& bytes)
+{
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    bytes = file.readAll();
+    return file.error() == QFileDevice::NoError;
+}
+
+void ShowFileError(QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("File Error"), text, buttons, parent);
+    box.exec();
+}
+
+} // namespace
+
+SourceRow TMainForm::ProgramRow(int row) const
+{
+    return {Bytes(CellText(row, LabelColumn)), Bytes(CellText(row, MnemonicColumn)),
+            Bytes(CellText(row, OperandColumn))};
+}
+
+void TMainForm::EmptyGrid()
+{
+    sgrdCode->clearContents();
+    sgrdCode->setRowCount(1);
+}
+
+void TMainForm::ShowStartAddress(int address, const QString& text)
+{
+    display_.start.tag = address;
+    display_.start.text = text;
+    display_.start.dirty = true;
+    SyncView();
+}
+
+void TMainForm::actFileNewExecute()
+{
+    CommitEdits();
+    if (!SaveChangesPrompt()) {
+        return;
+    }
+    EmptyGrid();
+    RenumberRows(0);
+    sourceFileName_.clear();
+    ShowStartAddress(0, QStringLiteral("00"));
+    SetState(StateNew);
+}
+
+void TMainForm::actFileOpenExecute()
+{
+    CommitEdits();
+    if (!SaveChangesPrompt()) {
+        return;
+    }
+    const QString name =
+        ChooseFile(OpenDialog, QStringLiteral("Open Assemble File"), SourceFileFilters());
+    if (name.isEmpty()) {
+        return;
+    }
+    // The grid is touched only once the whole file is in hand, so a file that
+    // cannot be read leaves the program as it was.
+    QByteArray bytes;
+    if (!ReadWholeFile(name, bytes)) {
+        ShowFileError(this,
+                      QStringLiteral("Can't perform one of the following file operations: Open, "
+                                     "Seek, Read, Close."),
+                      QMessageBox::Ok | QMessageBox::Cancel);
+        return;
+    }
+    const SourceDocument document = ParseSourceText(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    EmptyGrid();
+    sgrdCode->setRowCount(static_cast<int>(document.rows.size()) + 1);
+    for (int row = 0; row < static_cast<int>(document.rows.size()); ++row) {
+        const SourceRow& source = document.rows[static_cast<std::size_t>(row)];
+        SetCellText(row, LabelColumn, Characters(source.label));
+        SetCellText(row, MnemonicColumn, Characters(source.mnemonic));
+        SetCellText(row, OperandColumn, Characters(source.operand));
+    }
+    if (document.hasStart) {
+        ShowStartAddress(document.start, FormatNumber(document.start));
+    }
+    RenumberRows(0);
+    sourceFileName_ = QFileInfo(name).absoluteFilePath();
+    SetState(StateOpened);
+}
+
+void TMainForm::actFileSaveExecute()
+{
+    CommitEdits();
+    if (sourceFileName_.isEmpty()) {
+        actFileSaveAsExecute();
+        return;
+    }
+    WriteSourceFile();
+}
+
+void TMainForm::actFileSaveAsExecute()
+{
+    CommitEdits();
+    const QString chosen = ChooseFile(SaveDialog, QStringLiteral("Save Assemble File"),
+                                      SourceFileFilters(), sourceFileName_);
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const QString previous = sourceFileName_;
+    sourceFileName_ = PrepareSaveTarget(chosen, QStringLiteral(".asm"));
+    // The document keeps a name only for a file that really holds it.
+    if (!WriteSourceFile()) {
+        sourceFileName_ = previous;
+    }
+}
+
+bool TMainForm::WriteSourceFile()
+{
+    std::vector<SourceRow> rows;
+    for (int row = 0; row < sgrdCode->rowCount(); ++row) {
+        rows.push_back(ProgramRow(row));
+    }
+    const std::string text = FormatSourceText(TagOf(txtStart), rows);
+    // Written aside and moved into place only when complete: a failure leaves
+    // the previous file whole.
+    QSaveFile file(sourceFileName_);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(text.data(), static_cast<qint64>(text.size())) !=
+            static_cast<qint64>(text.size()) ||
+        !file.commit()) {
+        ShowFileError(this,
+                      QStringLiteral("無法儲存檔案：") + QDir::toNativeSeparators(sourceFileName_) +
+                          QLatin1Char('\n') + file.errorString(),
+                      QMessageBox::Ok);
+        return false;
+    }
+    SetState(StateSaved);
+    return true;
+}
 
 void TMainForm::actFileExitExecute()
 {

@@ -28,6 +28,7 @@ class QTableWidget;
 class QTimer;
 class QToolBar;
 class QToolButton;
+struct SourceRow;
 class TAboutBox;
 class TMachineView;
 class TUpDown;
@@ -151,8 +152,15 @@ private:
     bool AskToSaveMemory();
     bool txtIntervalKeyPress(QKeyEvent* event);
     QMessageBox::StandardButton AskYesNoCancel(const QString& text);
-    QString ChooseFile(QFileDialog* dialog, const QString& title, const QStringList& filters);
+    QString ChooseFile(QFileDialog* dialog, const QString& title, const QStringList& filters,
+                       const QString& fileName = QString());
     QString PrepareSaveTarget(QString name, const QString& suffix);
+
+    // Document.
+    SourceRow ProgramRow(int row) const;
+    void EmptyGrid();
+    void ShowStartAddress(int address, const QString& text);
+    bool WriteSourceFile();
 
 public:
     // Components, named as the window's objects.
@@ -234,6 +242,7 @@ private:
     bool deferViewSync_ = false;
     QElapsedTimer frameClock_;
     int startLabelIndent_ = 0;
+    int assembledStart_ = 0; // the start address of the last successful Assemble
     std::array<QAction*, StateCommandCount> stateActions_{};
 
     // Created last and destroyed first, after the generated fields.

@@ -209,7 +209,8 @@ bool TMainForm::AskToSaveMemory()
     }
 }
 
-QString TMainForm::ChooseFile(QFileDialog* dialog, const QString& title, const QStringList& filters)
+QString TMainForm::ChooseFile(QFileDialog* dialog, const QString& title, const QStringList& filters,
+                              const QString& fileName)
 {
     const qsizetype filterIndex = dialog->nameFilters().indexOf(dialog->selectedNameFilter());
     dialog->setWindowTitle(title);
@@ -218,7 +219,7 @@ QString TMainForm::ChooseFile(QFileDialog* dialog, const QString& title, const Q
         filterIndex < filters.size()) {
         dialog->selectNameFilter(filters.at(filterIndex));
     }
-    dialog->selectFile(QString());
+    dialog->selectFile(fileName);
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
         return {};
     }

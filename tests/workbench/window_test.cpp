@@ -107,13 +107,10 @@ void AnswerFileDialog(const QString& fileName, bool confirmOverwrite)
                         files->reject();
                         return;
                     }
-                    // As typed: selectFile() leaves a focused name field alone.
-                    files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(fileName);
                     if (confirmOverwrite) {
                         AnswerMessageBox(QMessageBox::Yes);
                     }
-                    // What the dialog's Open or Save button does.
-                    QMetaObject::invokeMethod(files, "accept");
+                    AcceptFileName(files, fileName);
                 });
 }
 
@@ -129,4 +126,15 @@ void AnswerColourDialog(const QColor& colour)
                     colours->setCurrentColor(colour);
                     colours->accept();
                 });
+}
+
+void AcceptFileName(QFileDialog* dialog, const QString& fileName)
+{
+    // selectFile() leaves the name field alone while it has the focus, as it
+    // has in a save dialog: type the name as the user would.
+    dialog->selectFile(fileName);
+    if (auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+        field->setText(fileName);
+    }
+    QMetaObject::invokeMethod(dialog, "accept"); // what the dialog's Open or Save button does
 }

@@ -12,6 +12,8 @@
 
 #include <ostream>
 
+class QFileDialog;
+
 inline void PrintTo(const QString& text, std::ostream* out)
 {
     *out << '"' << text.toStdString() << '"';
@@ -56,3 +58,6 @@ void AnswerFileDialog(const QString& fileName, bool confirmOverwrite = false);
 
 // Chooses `colour` in the next colour dialog, or cancels it when invalid.
 void AnswerColourDialog(const QColor& colour);
+
+// Enters `fileName` into the file dialog and accepts it.
+void AcceptFileName(QFileDialog* dialog, const QString& fileName);

@@ -1,0 +1,257 @@
+#include "document_test.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMessageBox>
+#include <QTimer>
+
+namespace {
+
+const QByteArray savedProgram = "       START  10\r\n"
+                                "LOOP   LOAD   R1,@20\r\n"
+                                "       HALT\r\n"
+                                "DATA\r\n"
+                                "       DB     05\r\n";
+
+const QByteArray programAtZero = QByteArray(savedProgram).replace("START  10", "START  00");
+
+const std::vector<Row> programRows = {
+    {"LOOP", "LOAD", "R1,@20"}, {"", "HALT", ""}, {"DATA", "", ""}, {"", "DB", "05"}};
+
+std::vector<Row> WithEmptyLastRow(std::vector<Row> rows)
+{
+    rows.push_back({});
+    return rows;
+}
+
+} // namespace
+
+class DocumentCommandsTest : public DocumentTest {
+protected:
+    void Open(const QString& name)
+    {
+        AnswerInTurn({Choose(Path(name))});
+        Trigger("actFileOpen");
+    }
+    QString Title(const QString& name) const { return QStringLiteral("MIRA - ") + Path(name); }
+};
+
+TEST_F(DocumentCommandsTest, SaveWritesTheNonEmptyRowsAndOpenReadsThemBack)
+{
+    SetRows({programRows[0], {}, programRows[1], programRows[2], programRows[3]});
+    SetStart("10");
+    AnswerInTurn({Choose(Path("prog.asm"))});
+    Trigger("actFileSave"); // no name yet: Save As
+    EXPECT_EQ(Contents("prog.asm"), savedProgram);
+    EXPECT_EQ(form->windowTitle(), Title("prog.asm"));
+    EXPECT_EQ(form->RecordedState(), StateSaved);
+    EXPECT_FALSE(Action("actFileSave")->isEnabled());
+
+    Trigger("actFileNew");
+    EXPECT_EQ(Rows(), std::vector<Row>{{}});
+    EXPECT_EQ(LineNumbers(), QStringList{"1"});
+    EXPECT_EQ(form->windowTitle(), "MIRA - ");
+
+    Open("prog.asm");
+    EXPECT_EQ(Rows(), WithEmptyLastRow(programRows));
+    EXPECT_EQ(LineNumbers(), QStringList({"1", "2", "3", "4", "5"}));
+    EXPECT_EQ(Text("txtStart"), "10");
+    EXPECT_EQ(Tag("txtStart"), 0x10);
+    EXPECT_EQ(form->windowTitle(), Title("prog.asm"));
+    EXPECT_EQ(form->RecordedState(), StateOpened);
+    EXPECT_FALSE(Action("actFileSave")->isEnabled());
+    EXPECT_TRUE(Action("actFileSaveAs")->isEnabled());
+    EXPECT_TRUE(Action("actAssemblyRun")->isEnabled());
+}
+
+TEST_F(DocumentCommandsTest, OpenThenSaveWritesTheFileInItsCanonicalForm)
+{
+    const struct {
+        const char* name;
+        QByteArray read;
+        QByteArray written;
+    } cases[] = {
+        {"as written", savedProgram, savedProgram},
+        {"LF line ends", QByteArray(savedProgram).replace("\r\n", "\n"), savedProgram},
+        {"bytes beyond ASCII", "       START  00\r\n\xA4\xA4     DB     \xB0\xAA\r\n\xFF\r\n",
+         "       START  00\r\n\xA4\xA4     DB     \xB0\xAA\r\n\xFF\r\n"},
+        {"hand-edited fields", "AB CD  HALT\r\n       START  1FZ\r\n\r\n       START  0A\r\n",
+         "       START  0A\r\nAB     HALT\r\n"},
+        {"unusable START value", "       START  1f\r\n       HALT\r\n",
+         "       START  \r\n       HALT\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Write("in.asm", c.read);
+        Open("in.asm");
+        form->SetState(StateModified);
+        Trigger("actFileSave");
+        EXPECT_EQ(Contents("in.asm"), c.written);
+    }
+}
+
+TEST_F(DocumentCommandsTest, StartIsShownInTheRadixAndWrittenInHexadecimal)
+{
+    Write("start.asm", "       START  1F\r\n       HALT\r\n");
+    Write("nostart.asm", "       HALT\r\n");
+    SetStart("2A");
+    AnswerInTurn({Click(QMessageBox::No), Choose(Path("nostart.asm"))});
+    Trigger("actFileOpen");
+    EXPECT_EQ(Text("txtStart"), "2A");
+    EXPECT_EQ(Tag("txtStart"), 0x2A);
+
+    Trigger("actCpuRadix");
+    Open("start.asm");
+    EXPECT_EQ(Text("txtStart"), "031");
+    EXPECT_EQ(Tag("txtStart"), 31);
+    Open("nostart.asm");
+    EXPECT_EQ(Text("txtStart"), "031");
+    form->SetState(StateModified);
+    Trigger("actFileSave");
+    EXPECT_EQ(Contents("nostart.asm"), "       START  1F\r\n       HALT\r\n");
+
+    Trigger("actFileNew");
+    EXPECT_EQ(Text("txtStart"), "00");
+    EXPECT_EQ(Tag("txtStart"), 0);
+}
+
+TEST_F(DocumentCommandsTest, SaveAsAddsTheSuffixOnlyForANewNameWithoutItUnderTheFirstFilter)
+{
+    const struct {
+        const char* chosen;
+        const char* filter;
+        const char* written;
+        const char* notWritten;
+    } cases[] = {
+        {"a", "", "a.asm", "a"},
+        {"b.asm", "", "b.asm", "b.asm.asm"},
+        {"c", "All Files (*.*)", "c", "c.asm"},
+    };
+    SetRows(programRows);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.chosen);
+        AnswerInTurn({Choose(Path(c.chosen), QString::fromLatin1(c.filter))});
+        Trigger("actFileSaveAs");
+        EXPECT_TRUE(Exists(c.written));
+        EXPECT_FALSE(Exists(c.notWritten));
+        EXPECT_EQ(form->windowTitle(), Title(c.written));
+    }
+}
+
+TEST_F(DocumentCommandsTest, SaveAsOntoAFileKeepsTheFirstBackupInItsFolder)
+{
+    ASSERT_TRUE(QDir(folder.path()).mkdir("sub"));
+    Write("sub/prog.asm", "first");
+    SetRows(programRows);
+    AnswerInTurn({Choose(Path("sub/prog.asm")), Click(QMessageBox::Yes)});
+    Trigger("actFileSaveAs");
+    EXPECT_EQ(Contents("sub/prog.bak"), "first");
+    EXPECT_EQ(Contents("sub/prog.asm"), programAtZero);
+
+    SetRows({{"", "HALT", ""}});
+    AnswerInTurn({Choose(Path("sub/prog.asm")), Click(QMessageBox::Yes)});
+    Trigger("actFileSaveAs");
+    EXPECT_EQ(Contents("sub/prog.bak"), "first");
+    EXPECT_EQ(Contents("sub/prog.asm"), "       START  00\r\n       HALT\r\n");
+}
+
+TEST_F(DocumentCommandsTest, ThePromptGoesOnAfterNoOrOnceTheProgramIsSaved)
+{
+    Write("file.txt", "not a folder");
+    QString title;
+    QString text;
+    const struct {
+        const char* name;
+        std::vector<DialogAnswer> answers;
+        bool goesOn;
+    } cases[] = {
+        {"No", {Click(QMessageBox::No)}, true},
+        {"Cancel", {Click(QMessageBox::Cancel)}, false},
+        {"Yes, saved", {Click(QMessageBox::Yes), Choose(Path("new.asm"))}, true},
+        {"Yes, Save As cancelled", {Click(QMessageBox::Yes), Choose(QString())}, false},
+        {"Yes, writing failed",
+         {Click(QMessageBox::Yes), Choose(Path("file.txt/x.asm")), KeepMessage(title, text)},
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetRows(programRows);
+        AnswerInTurn(c.answers);
+        Trigger("actFileNew");
+        EXPECT_EQ(Rows(), c.goesOn ? std::vector<Row>{{}} : WithEmptyLastRow(programRows));
+        EXPECT_EQ(Action("actFileSave")->isEnabled(), !c.goesOn);
+        EXPECT_EQ(form->windowTitle(), "MIRA - ");
+    }
+    EXPECT_EQ(Contents("new.asm"), programAtZero);
+    EXPECT_EQ(title, "File Error");
+}
+
+TEST_F(DocumentCommandsTest, AFailedSaveSaysSoAndKeepsTheDocumentModified)
+{
+    Write("file.txt", "not a folder");
+    SetRows(programRows);
+    QString title;
+    QString text;
+    AnswerInTurn({Choose(Path("file.txt/x.asm")), KeepMessage(title, text)});
+    Trigger("actFileSaveAs");
+    EXPECT_EQ(title, "File Error");
+    EXPECT_TRUE(
+        text.startsWith("無法儲存檔案：" + QDir::toNativeSeparators(Path("file.txt/x.asm")) + "\n"))
+        << text.toStdString();
+    EXPECT_GT(text.size(), text.indexOf('\n') + 1) << "no reason given";
+    EXPECT_EQ(form->RecordedState(), StateModified);
+    EXPECT_TRUE(Action("actFileSave")->isEnabled());
+    EXPECT_EQ(form->windowTitle(), "MIRA - ");
+
+    // The document has no name still: Save asks for one.
+    bool asked = false;
+    AnswerInTurn({[&asked](QWidget* dialog) {
+        asked = true;
+        Choose(QString())(dialog);
+    }});
+    Trigger("actFileSave");
+    EXPECT_TRUE(asked);
+}
+
+TEST_F(DocumentCommandsTest, AFileThatCannotBeReadLeavesEverythingAsItWas)
+{
+    if (!QFile::exists("/proc/self/mem")) {
+        GTEST_SKIP() << "needs /proc/self/mem, a file that exists but cannot be read";
+    }
+    SetRows(programRows);
+    SetStart("2A");
+    QString title;
+    QString text;
+    AnswerInTurn({Click(QMessageBox::No), Choose("/proc/self/mem"), KeepMessage(title, text)});
+    Trigger("actFileOpen");
+    EXPECT_EQ(title, "File Error");
+    EXPECT_EQ(text, "Can't perform one of the following file operations: Open, Seek, Read, Close.");
+    EXPECT_EQ(Rows(), WithEmptyLastRow(programRows));
+    EXPECT_EQ(Text("txtStart"), "2A");
+    EXPECT_EQ(Tag("txtStart"), 0x2A);
+    EXPECT_EQ(form->windowTitle(), "MIRA - ");
+    EXPECT_TRUE(Action("actFileSave")->isEnabled());
+}
+
+TEST_F(DocumentCommandsTest, ClosingAsksOnlyWhileTheProgramHasUnsavedChanges)
+{
+    SetRows(programRows);
+    AnswerInTurn({Click(QMessageBox::Cancel)});
+    Trigger("actFileExit");
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(Rows(), WithEmptyLastRow(programRows));
+
+    form->SetState(StateSaved);
+    form->SetState(StateMemoryChanged);
+    bool asked = false;
+    QTimer guard; // answers a question that should not come
+    QObject::connect(&guard, &QTimer::timeout, [&asked] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            asked = true;
+            dialog->close();
+        }
+    });
+    guard.start(10);
+    EXPECT_TRUE(form->close());
+    EXPECT_FALSE(asked);
+}
