@@ -53,6 +53,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     CreateDialogs();
     CreateEditor();
     CreateOperandPanel();
+    LayOutEditor();
     CreateMessageLog();
     pnlMemory = new TMachineView(this);
     AttachNumberField(txtStart);
