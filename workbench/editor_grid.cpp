@@ -170,8 +170,9 @@ void TMainForm::AttachFloatingEditors()
 {
     hooks_->On(sgrdCode->viewport(), QEvent::MouseButtonRelease,
                [this](QEvent* event) { return sgrdCodeMouseUp(static_cast<QMouseEvent*>(event)); });
-    connect(sgrdCode->verticalScrollBar(), &QScrollBar::valueChanged, this,
-            &TMainForm::sgrdCodeTopLeftChanged);
+    for (QScrollBar* bar : {sgrdCode->verticalScrollBar(), sgrdCode->horizontalScrollBar()}) {
+        connect(bar, &QScrollBar::valueChanged, this, &TMainForm::sgrdCodeTopLeftChanged);
+    }
 
     hooks_->On(txtLabel, QEvent::FocusIn, [this](QEvent* event) {
         if (LeavesWithinWindow(static_cast<QFocusEvent*>(event))) {
