@@ -183,7 +183,7 @@ void TMainForm::AttachFloatingEditors()
     hooks_->On(txtLabel, QEvent::KeyPress,
                [this](QEvent* event) { return txtLabelKeyPress(static_cast<QKeyEvent*>(event)); });
     hooks_->On(txtLabel, QEvent::FocusOut, [this](QEvent* event) {
-        if (!closingEditor_ && LeavesWithinWindow(static_cast<QFocusEvent*>(event))) {
+        if (LeavesWithinWindow(static_cast<QFocusEvent*>(event)) && !closingEditor_) {
             txtLabelExit();
         }
         return false;
@@ -203,7 +203,7 @@ void TMainForm::AttachFloatingEditors()
                cboOpcodeKeyPress(static_cast<QKeyEvent*>(event));
     });
     hooks_->On(cboOpcode, QEvent::FocusOut, [this](QEvent* event) {
-        if (!closingEditor_ && LeavesWithinWindow(static_cast<QFocusEvent*>(event))) {
+        if (LeavesWithinWindow(static_cast<QFocusEvent*>(event)) && !closingEditor_) {
             cboOpcodeExit();
         }
         return false;

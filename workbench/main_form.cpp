@@ -89,6 +89,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
 
 TMainForm::~TMainForm()
 {
+    // The controls outlive this part of the window; their focus changes while
+    // they are torn down must not reach its handlers.
+    delete hooks_;
+    hooks_ = nullptr;
     cpu_.reset();
     assembler_.reset();
     MainForm = nullptr;

@@ -251,9 +251,11 @@ bool TMainForm::OperandFieldKeyPress(QLineEdit* field, QKeyEvent* event)
 
 void TMainForm::pnlOperandFocusOut(QEvent* event)
 {
+    if (!LeavesWithinWindow(static_cast<QFocusEvent*>(event)) || closingEditor_) {
+        return;
+    }
     const QWidget* next = QApplication::focusWidget();
-    const bool inPanel = next && (next == pnlOperand || pnlOperand->isAncestorOf(next));
-    if (!closingEditor_ && !inPanel && LeavesWithinWindow(static_cast<QFocusEvent*>(event))) {
+    if (!next || (next != pnlOperand && !pnlOperand->isAncestorOf(next))) {
         pnlOperandExit();
     }
 }
