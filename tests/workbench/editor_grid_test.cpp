@@ -181,6 +181,10 @@ TEST_F(EditorGridTest, DeleteLineMovesTheRowsBelowUp)
     ClickCell(3, 0);
     EXPECT_FALSE(CanDelete());
     ClickCell(1, 0);
+    Grid()->setCurrentCell(3, 1); // moved by keyboard: the availability is stale
+    form->actEditDeleteLine->trigger();
+    EXPECT_EQ(Grid()->rowCount(), 4); // the last row is never deleted
+    ClickCell(1, 0);
     form->actEditDeleteLine->trigger();
     EXPECT_EQ(Numbers(), QStringList({"1", "2", "3"}));
     EXPECT_EQ(Row(1), QStringList({"L3", "", ""}));
