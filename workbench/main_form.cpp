@@ -53,6 +53,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     CreateDialogs();
     CreateEditor();
     CreateOperandPanel();
+    LayOutEditor();
     CreateMessageLog();
     pnlMemory = new TMachineView(this);
     AttachNumberField(txtStart);
@@ -88,6 +89,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
 
 TMainForm::~TMainForm()
 {
+    // The controls outlive this part of the window; their focus changes while
+    // they are torn down must not reach its handlers.
+    delete hooks_;
+    hooks_ = nullptr;
     cpu_.reset();
     assembler_.reset();
     MainForm = nullptr;

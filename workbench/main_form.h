@@ -20,9 +20,11 @@ class QColorDialog;
 class QComboBox;
 class QFileDialog;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMouseEvent;
 class QPlainTextEdit;
 class QTableWidget;
 class QTimer;
@@ -125,6 +127,7 @@ private:
     void CreateDialogs();
     void CreateEditor();
     void CreateOperandPanel();
+    void LayOutEditor();
     void CreateMessageLog();
     void LayOutClient();
     int StartLabelIndent() const;
@@ -143,6 +146,31 @@ private:
     void udPCClick(int position);
     void SetTextColour(const QColor& colour);
     QColor AskColour(const QColor& preset);
+
+    // Program editor.
+    bool sgrdCodeMouseUp(QMouseEvent* event);
+    void sgrdCodeTopLeftChanged();
+    void PlaceOverCell(QWidget* editor, int row, int column);
+    void HideFloatingEditor(QWidget* editor);
+    int TopRow() const;
+    int VisibleRowCount() const;
+    void txtLabelEnter();
+    bool txtLabelKeyPress(QKeyEvent* event);
+    void txtLabelExit();
+    void CommitLabel();
+    void cboOpcodeClick();
+    bool cboOpcodeKeyPress(QKeyEvent* event);
+    void cboOpcodeExit();
+    void cboR1Enter(QComboBox* box);
+    void AttachFloatingEditors();
+
+    // Operand panel.
+    void AttachOperandFields();
+    void cboR1Click();
+    void cboR2Click();
+    bool cboR1KeyPress(QComboBox* box, QKeyEvent* event);
+    bool OperandFieldKeyPress(QLineEdit* field, QKeyEvent* event);
+    void pnlOperandFocusOut(QEvent* event);
 
     // Run control.
     void ShowRunCommand(bool running);
@@ -243,6 +271,7 @@ private:
     QElapsedTimer frameClock_;
     int startLabelIndent_ = 0;
     int assembledStart_ = 0; // the start address of the last successful Assemble
+    bool closingEditor_ = false; // focus handed back to the grid is not leaving an editor
     std::array<QAction*, StateCommandCount> stateActions_{};
 
     // Created last and destroyed first, after the generated fields.

@@ -1,5 +1,6 @@
 #include "widget_support.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -70,6 +71,10 @@ bool ApplyKeyVerdict(QLineEdit* edit, const KeyVerdict& verdict)
 
 bool LeavesWithinWindow(const QFocusEvent* event)
 {
-    return event->reason() != Qt::ActiveWindowFocusReason &&
-           event->reason() != Qt::PopupFocusReason;
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason) {
+        return false;
+    }
+    // A drop-down list gives the focus to its own view with no reason of its own.
+    const QWidget* next = QApplication::focusWidget();
+    return !next || next->window()->windowType() != Qt::Popup;
 }
