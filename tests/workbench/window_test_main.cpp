@@ -4,8 +4,24 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+namespace {
+
+QtMessageHandler defaultHandler = nullptr;
+
+// The offscreen platform says for every window what it cannot do; that is
+// noise in a test log.
+void DropPlatformNotes(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (!text.startsWith(QLatin1String("This plugin does not support"))) {
+        defaultHandler(type, context, text);
+    }
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    defaultHandler = qInstallMessageHandler(DropPlatformNotes);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
