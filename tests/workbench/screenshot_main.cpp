@@ -1,0 +1,36 @@
+// Renders the window as a student sees it in the middle of a run, for the
+// README: an example program opened, assembled, loaded and stepped.
+#include "window_test.h"
+
+#include <QLibraryInfo>
+#include <QTimer>
+#include <QTranslator>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    if (argc != 3) {
+        qCritical("usage: mira_screenshot PROGRAM.asm OUTPUT.png");
+        return 64;
+    }
+    QTranslator translator;
+    if (translator.load(QStringLiteral("qtbase_zh_TW"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&translator);
+    }
+    TMainForm form;
+    form.show();
+    (void)QTest::qWaitForWindowExposed(&form);
+    const QString program = QString::fromLocal8Bit(argv[1]);
+    QTimer::singleShot(100, [&form, program] { AcceptFileName(form.OpenDialog, program); });
+    form.actFileOpenExecute();
+    form.actAssemblyRunExecute();
+    form.actAssemblyLoadExecute();
+    for (int step = 0; step < 9; ++step) {
+        form.actCpuStepExecute();
+    }
+    form.actCpuMicroStepExecute();
+    form.actCpuMicroStepExecute();
+    QTest::qWait(200);
+    return form.grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+}
