@@ -1,5 +1,6 @@
 #include "runner/options.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <functional>

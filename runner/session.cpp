@@ -6,6 +6,8 @@
 #include "workbench/error_messages.h"
 #include "workbench/number_text.h"
 
+#include <utility>
+
 std::vector<std::string> ErrorLines(int subCode, int number, const std::string& openFileName)
 {
     return ErrorMessageLines(subCode, number, HexRadix, openFileName, {});

@@ -8,6 +8,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 using MemoryImage = std::array<int, CCpu::MemorySize>;
 
