@@ -2,22 +2,59 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <vector>
 
-void PrintTo(const CellWrite& write, std::ostream* out)
+namespace {
+
+std::vector<SourceLine> LinesWithValues(const std::vector<int>& values)
 {
-    *out << '{' << write.address << ", " << write.value << '}';
+    std::vector<SourceLine> lines;
+    for (const int value : values) {
+        SourceLine line;
+        line.value = value;
+        lines.push_back(line);
+    }
+    return lines;
 }
 
-TEST(ProgramImage, PlacesWordsAndBytesAndWrapsAtTheEndOfMemory)
+struct LoadCase {
+    const char* name;
+    int startAddress;
+    std::vector<int> values;
+    std::vector<CellWrite> writes;
+};
+
+void PrintTo(const LoadCase& test, std::ostream* out)
 {
-    SourceLine lines[4];
-    lines[0].value = 0x2105; // LOAD R1,05
-    lines[1].value = 0x05;   // DB 05
-    lines[2].value = -1;     // DB without a value keeps its cell
-    lines[3].value = 0xC000; // HALT
-    const std::vector<CellWrite> expected = {
-        {0xFE, 0x21}, {0xFF, 0x05}, {0x00, 0x05}, {0x02, 0xC0}, {0x03, 0x00}};
-    EXPECT_EQ(ProgramImage(lines, 4, 0xFE), expected);
+    *out << test.name;
 }
+
+class ProgramImageTest : public testing::TestWithParam<LoadCase> {};
+
+} // namespace
+
+TEST_P(ProgramImageTest, PlacesTheLinesFromTheStartAddress)
+{
+    const LoadCase& test = GetParam();
+    const std::vector<SourceLine> lines = LinesWithValues(test.values);
+    EXPECT_EQ(ProgramImage(lines.data(), static_cast<int>(lines.size()), test.startAddress),
+              test.writes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Load, ProgramImageTest,
+    testing::Values(
+        LoadCase{"InstructionTakesTwoCellsHighFirst", 0x10, {0x2105}, {{0x10, 0x21}, {0x11, 0x05}}},
+        LoadCase{"DataByteTakesOneCell",
+                 0x10,
+                 {0x05, 0xC000},
+                 {{0x10, 0x05}, {0x11, 0xC0}, {0x12, 0x00}}},
+        LoadCase{"ZeroByteIsWritten", 0, {0x00}, {{0, 0}}},
+        LoadCase{"ReservedByteKeepsItsCell", 0x10, {-1, 0x2105}, {{0x11, 0x21}, {0x12, 0x05}}},
+        LoadCase{"ValueAboveFFFFKeepsItsCell", 0, {0x10000, 0x07}, {{1, 0x07}}},
+        LoadCase{"AddressesWrapAfterFF",
+                 0xFF,
+                 {0x2105, 0x07},
+                 {{0xFF, 0x21}, {0x00, 0x05}, {0x01, 0x07}}},
+        LoadCase{"NoLinesNoCells", 0x40, {}, {}}),
+    [](const testing::TestParamInfo<LoadCase>& info) { return info.param.name; });

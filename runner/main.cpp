@@ -1,0 +1,8 @@
+#include "runner/command.h"
+
+#include <iostream>
+
+int main(int argc, char* argv[])
+{
+    return RunCommand(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+}

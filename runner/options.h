@@ -1,0 +1,45 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What an assignment such as "R1=05", "40=FF" or "PC=12" names.
+enum class Target { Register, Memory, Pc };
+
+struct Assignment {
+    Target target;
+    int index; // register number or cell address; 0 for PC
+    int value; // 0..255, or -1 for "--" (no value)
+    bool operator==(const Assignment&) const = default;
+};
+
+struct RunOptions {
+    static constexpr long long DefaultMaxSteps = 100000;
+
+    std::string programFile;
+    std::optional<int> start;
+    long long maxSteps = DefaultMaxSteps;
+    std::string memoryFile;
+    std::vector<Assignment> presets;
+    std::string checkFile;
+    std::vector<Assignment> expectations;
+    bool json = false;
+    bool trace = false;
+
+    bool operator==(const RunOptions&) const = default;
+    bool HasChecks() const { return !checkFile.empty() || !expectations.empty(); }
+};
+
+struct CommandLine {
+    enum class Kind { Run, Help, Wrong };
+    Kind kind = Kind::Wrong;
+    RunOptions options;
+    std::string problem; // why the command line is wrong
+};
+
+// The arguments after the program name.
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+extern const std::string_view UsageText;

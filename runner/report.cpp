@@ -1,0 +1,109 @@
+#include "runner/report.h"
+
+#include "workbench/number_text.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string JsonString(std::string_view text)
+{
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", c);
+            quoted += escape;
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + '"';
+}
+
+void WriteJsonStrings(std::ostream& out, const std::vector<std::string>& texts)
+{
+    out << '[';
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        out << (i == 0 ? "" : ",") << JsonString(texts[i]);
+    }
+    out << ']';
+}
+
+} // namespace
+
+std::string_view StatusName(RunStatus status)
+{
+    switch (status) {
+    case RunStatus::Halted:
+        return "halted";
+    case RunStatus::NotAssembled:
+        return "not-assembled";
+    case RunStatus::MachineError:
+        return "machine-error";
+    case RunStatus::StepLimit:
+        return "step-limit";
+    }
+    return {};
+}
+
+void WritePlainReport(std::ostream& out, const RunReport& report)
+{
+    out << "status: " << StatusName(report.status) << '\n' << "steps: " << report.steps << '\n';
+    const auto& registers = report.state.registers;
+    for (std::size_t number = 0; number < registers.size(); ++number) {
+        const int value = registers[number];
+        out << 'R' << HexDigit(static_cast<int>(number)) << '='
+            << (value == -1 ? "--" : FormatNumber(value, HexRadix))
+            << (number % 8 == 7 ? '\n' : ' ');
+    }
+    out << "PC=" << FormatNumber(report.state.pc, HexRadix) << '\n' << "memory:\n";
+    for (std::size_t address = 0; address < report.state.memory.size(); ++address) {
+        if (report.state.memory[address] != -1) {
+            out << address << ' ' << report.state.memory[address] << '\n';
+        }
+    }
+    if (report.differences && !report.differences->empty()) {
+        out << "differences:\n";
+        for (const std::string& difference : *report.differences) {
+            out << difference << '\n';
+        }
+    }
+}
+
+void WriteJsonReport(std::ostream& out, const RunReport& report)
+{
+    out << "{\"status\":" << JsonString(StatusName(report.status)) << ",\"steps\":" << report.steps
+        << ",\"pc\":" << report.state.pc << ",\"registers\":[";
+    const auto& registers = report.state.registers;
+    for (std::size_t number = 0; number < registers.size(); ++number) {
+        out << (number == 0 ? "" : ",");
+        if (registers[number] == -1) {
+            out << "null";
+        } else {
+            out << registers[number];
+        }
+    }
+    out << "],\"memory\":{";
+    const char* separator = "";
+    for (std::size_t address = 0; address < report.state.memory.size(); ++address) {
+        if (report.state.memory[address] != -1) {
+            out << separator << '"' << address << "\":" << report.state.memory[address];
+            separator = ",";
+        }
+    }
+    out << "},\"errors\":";
+    WriteJsonStrings(out, report.errors);
+    if (report.trace) {
+        out << ",\"trace\":";
+        WriteJsonStrings(out, *report.trace);
+    }
+    if (report.differences) {
+        out << ",\"differences\":";
+        WriteJsonStrings(out, *report.differences);
+    }
+    out << "}\n";
+}

@@ -1,0 +1,110 @@
+#include "runner/session.h"
+
+#include "assembler/assembler.h"
+#include "assembler/instruction_table.h"
+#include "assembler/program_image.h"
+#include "workbench/error_messages.h"
+#include "workbench/number_text.h"
+
+#include <utility>
+
+std::vector<std::string> ErrorLines(int subCode, int number, const std::string& openFileName)
+{
+    return ErrorMessageLines(subCode, number, HexRadix, openFileName, {});
+}
+
+Session::Session(RunListener listener)
+    : listener_(std::move(listener)),
+      route_([this](int code, int value, int index) { HandleEvent(code, value, index); })
+{
+    cpu_.ClearMemory(-1);
+    cpu_.ClearRegisters(-1);
+}
+
+void Session::LoadMemoryFile(const std::string& fileName)
+{
+    memoryFileName_ = fileName;
+    cpu_.LoadMemoryFile(fileName);
+}
+
+void Session::Preset(const Assignment& preset)
+{
+    if (preset.target == Target::Register) {
+        cpu_.SetRegister(preset.index, preset.value);
+    } else if (preset.target == Target::Memory) {
+        cpu_.SetMemory(preset.index, preset.value);
+    }
+}
+
+bool Session::AssembleAndLoad(const SourceDocument& document, int startAddress)
+{
+    CAssembler assembler(EventRoute::Forward);
+    for (std::size_t i = 0; i < document.rows.size(); ++i) {
+        const SourceRow& row = document.rows[i];
+        if (!row.IsEmpty() && !assembler.AddLine(static_cast<int>(i) + 1, row.label.c_str(),
+                                                 row.mnemonic.c_str(), row.operand.c_str())) {
+            return false;
+        }
+    }
+    if (!assembler.Assemble(startAddress)) {
+        return false;
+    }
+    int entryAddress = -1;
+    int lineCount = 0;
+    const SourceLine* lines = assembler.GetResult(entryAddress, lineCount);
+    // A program without an instruction has no entry address: the machine
+    // refuses it and reports it, and its bytes are loaded all the same.
+    cpu_.SetStartAddress(entryAddress);
+    cpu_.SetPc(entryAddress);
+    for (const CellWrite& cell : ProgramImage(lines, lineCount, startAddress)) {
+        cpu_.SetMemory(cell.address, cell.value);
+    }
+    return true;
+}
+
+RunStatus Session::Run(long long maxSteps)
+{
+    const int halted = static_cast<int>(CycleState::Halted);
+    while (cpu_.State() != halted && steps_ < maxSteps) {
+        cpu_.Step();
+        ++steps_;
+    }
+    if (cpu_.State() != halted) {
+        return RunStatus::StepLimit;
+    }
+    // Only a HALT instruction halts the machine without an error.
+    return errorSeen_ ? RunStatus::MachineError : RunStatus::Halted;
+}
+
+MachineState Session::State()
+{
+    MachineState state;
+    state.pc = cpu_.Pc();
+    for (int number = 0; number < CCpu::RegisterCount; ++number) {
+        state.registers[number] = cpu_.GetRegister(number);
+    }
+    for (int address = 0; address < CCpu::MemorySize; ++address) {
+        state.memory[address] = cpu_.GetMemory(address);
+    }
+    return state;
+}
+
+void Session::HandleEvent(int code, int value, int index)
+{
+    if (code == MachineEvent::Error) {
+        errorSeen_ = true;
+        if (listener_.error) {
+            for (const std::string& line : ErrorLines(value, index, memoryFileName_)) {
+                listener_.error(line);
+            }
+        }
+    } else if (code == MachineEvent::Phase && value == 3 && listener_.trace) {
+        // The execute phase begins: the instruction is fetched and decoded, nothing done yet.
+        const int irh = cpu_.Irh();
+        const int irl = cpu_.Irl();
+        const int address = (cpu_.Pc() + CCpu::MemorySize - 2) % CCpu::MemorySize;
+        listener_.trace(FormatNumber(address, HexRadix) + "  " + FormatNumber(irh, HexRadix) +
+                        FormatNumber(irl, HexRadix) + "  " +
+                        InstructionText(irh / 16, irh % 16, irl / 16, irl % 16));
+    }
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "assembler/source_file.h"
+#include "machine/cpu.h"
+#include "runner/event_routing.h"
+#include "runner/options.h"
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+using MemoryImage = std::array<int, CCpu::MemorySize>;
+
+struct MachineState {
+    int pc = 0;
+    std::array<int, CCpu::RegisterCount> registers{};
+    MemoryImage memory{};
+};
+
+enum class RunStatus { Halted, NotAssembled, MachineError, StepLimit };
+
+// What a session reports while it goes; an empty function is not called.
+struct RunListener {
+    std::function<void(const std::string&)> error; // one message-log line
+    std::function<void(const std::string&)> trace; // one instruction, before it is executed
+};
+
+// The message-log lines for one error, with the texts of the window in hexadecimal.
+// `openFileName` is the memory image file the error is about.
+std::vector<std::string> ErrorLines(int subCode, int number, const std::string& openFileName);
+
+// One machine, starting with no value in memory and registers, into which a
+// program is assembled, loaded and run as the workbench does it.
+class Session {
+public:
+    explicit Session(RunListener listener);
+
+    void LoadMemoryFile(const std::string& fileName);
+    void Preset(const Assignment& preset);
+    // Assembles the rows that are not empty, numbered by their position in the
+    // file, and loads the result; false when the program did not assemble.
+    bool AssembleAndLoad(const SourceDocument& document, int startAddress);
+    // Steps until the machine halts or `maxSteps` instructions ran.
+    RunStatus Run(long long maxSteps);
+
+    long long Steps() const { return steps_; }
+    MachineState State();
+
+private:
+    void HandleEvent(int code, int value, int index);
+
+    RunListener listener_;
+    EventRoute route_;
+    CCpu cpu_{EventRoute::Forward};
+    std::string memoryFileName_;
+    bool errorSeen_ = false;
+    long long steps_ = 0;
+};
