@@ -26,23 +26,6 @@ int ParseRegister(std::string_view operand, std::size_t position)
     return HexDigitValue(CharAt(operand, position + 1));
 }
 
-// One or two hexadecimal digits; -1 for any other text.
-int ParseHexByte(std::string_view text)
-{
-    if (text.empty() || text.size() > 2) {
-        return -1;
-    }
-    int value = 0;
-    for (const char c : text) {
-        const int digit = HexDigitValue(c);
-        if (digit < 0) {
-            return -1;
-        }
-        value = value * 16 + digit;
-    }
-    return value;
-}
-
 // Copies the text into a buffer, cut to fit; true when it had to be cut.
 template <std::size_t Size> bool CopyText(char (&buffer)[Size], const char* text)
 {

@@ -1,5 +1,7 @@
 #include "runner/options.h"
 
+#include "assembler/hex_digits.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -40,30 +42,14 @@ Exit status:
 
 namespace {
 
-int HexDigitValue(char c)
+// Hexadecimal in either case, as people type it on a command line.
+int ParseHexByteAnyCase(std::string_view text)
 {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
+    std::string upper(text);
+    for (char& c : upper) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
-    const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return upper >= 'A' && upper <= 'F' ? upper - 'A' + 10 : -1;
-}
-
-// One or two hexadecimal digits, either case; -1 for any other text.
-int ParseHexByte(std::string_view text)
-{
-    if (text.empty() || text.size() > 2) {
-        return -1;
-    }
-    int value = 0;
-    for (const char c : text) {
-        const int digit = HexDigitValue(c);
-        if (digit < 0) {
-            return -1;
-        }
-        value = value * 16 + digit;
-    }
-    return value;
+    return ParseHexByte(upper);
 }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)
@@ -85,7 +71,7 @@ std::optional<Assignment> ParseAssignment(std::string_view text, bool forCompari
     const std::string_view valueText = text.substr(equals + 1);
     Assignment assignment{Target::Memory, 0, -1};
     if (!(forComparison && valueText == "--")) {
-        assignment.value = ParseHexByte(valueText);
+        assignment.value = ParseHexByteAnyCase(valueText);
         if (assignment.value < 0) {
             return std::nullopt;
         }
@@ -94,9 +80,9 @@ std::optional<Assignment> ParseAssignment(std::string_view text, bool forCompari
         assignment.target = Target::Pc;
     } else if (name.size() == 2 && (name[0] == 'R' || name[0] == 'r')) {
         assignment.target = Target::Register;
-        assignment.index = HexDigitValue(name[1]);
+        assignment.index = HexDigitValue(static_cast<char>(std::toupper(static_cast<unsigned char>(name[1]))));
     } else {
-        assignment.index = ParseHexByte(name);
+        assignment.index = ParseHexByteAnyCase(name);
     }
     if (assignment.index < 0) {
         return std::nullopt;
@@ -123,7 +109,7 @@ const std::map<std::string_view, ValueHandler>& OptionsWithValue()
     static const std::map<std::string_view, ValueHandler> handlers = {
         {"--start",
          [](RunOptions& options, std::string_view value) {
-             const int start = ParseHexByte(value);
+             const int start = ParseHexByteAnyCase(value);
              options.start = start;
              return start >= 0;
          }},
