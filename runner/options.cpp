@@ -80,7 +80,8 @@ std::optional<Assignment> ParseAssignment(std::string_view text, bool forCompari
         assignment.target = Target::Pc;
     } else if (name.size() == 2 && (name[0] == 'R' || name[0] == 'r')) {
         assignment.target = Target::Register;
-        assignment.index = HexDigitValue(static_cast<char>(std::toupper(static_cast<unsigned char>(name[1]))));
+        assignment.index =
+            HexDigitValue(static_cast<char>(std::toupper(static_cast<unsigned char>(name[1]))));
     } else {
         assignment.index = ParseHexByteAnyCase(name);
     }

@@ -52,22 +52,25 @@ void TMainForm::CreateActions()
     actFileNew = AddAction("actFileNew", "建立新檔(&N)", "建立新檔|建立新的編輯區域", 6,
                            &TMainForm::actFileNewExecute);
     actFileNew->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
-    actFileOpen = AddAction("actFileOpen", "開啟舊檔(&O)...", "開啟舊檔|從磁碟中開啟舊有的檔案至編輯區域",
-                            7, &TMainForm::actFileOpenExecute);
+    actFileOpen =
+        AddAction("actFileOpen", "開啟舊檔(&O)...", "開啟舊檔|從磁碟中開啟舊有的檔案至編輯區域", 7,
+                  &TMainForm::actFileOpenExecute);
     actFileOpen->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
     actFileSave = AddAction("actFileSave", "儲存檔案(&S)", "儲存檔案|將編輯區域之內容存入磁碟", 8,
                             &TMainForm::actFileSaveExecute);
     actFileSave->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-    actFileSaveAs = AddAction("actFileSaveAs", "另存新檔(&A)...", "另存新檔|將編輯區域之內容存為其他檔案",
-                              -1, &TMainForm::actFileSaveAsExecute);
-    actFileExit = AddAction("actFileExit", "關閉(&X)", "關閉|關閉程式", -1,
-                            &TMainForm::actFileExitExecute);
-    actEditCut = AddAction("actEditCut", "Cu&t", "Cut|Cuts the selection and puts it on the Clipboard",
-                           0, &TMainForm::actEditCutExecute);
+    actFileSaveAs =
+        AddAction("actFileSaveAs", "另存新檔(&A)...", "另存新檔|將編輯區域之內容存為其他檔案", -1,
+                  &TMainForm::actFileSaveAsExecute);
+    actFileExit =
+        AddAction("actFileExit", "關閉(&X)", "關閉|關閉程式", -1, &TMainForm::actFileExitExecute);
+    actEditCut =
+        AddAction("actEditCut", "Cu&t", "Cut|Cuts the selection and puts it on the Clipboard", 0,
+                  &TMainForm::actEditCutExecute);
     actEditCut->setShortcut(QKeySequence(QStringLiteral("Ctrl+X")));
-    actEditCopy = AddAction("actEditCopy", "&Copy",
-                            "Copy|Copies the selection and puts it on the Clipboard", 1,
-                            &TMainForm::actEditCopyExecute);
+    actEditCopy =
+        AddAction("actEditCopy", "&Copy", "Copy|Copies the selection and puts it on the Clipboard",
+                  1, &TMainForm::actEditCopyExecute);
     actEditCopy->setShortcut(QKeySequence(QStringLiteral("Ctrl+C")));
     actEditPaste = AddAction("actEditPaste", "&Paste", "Paste|Inserts Clipboard contents", 2,
                              &TMainForm::actEditPasteExecute);
@@ -78,47 +81,49 @@ void TMainForm::CreateActions()
     actFileSaveMemory = AddAction("actFileSaveMemory", "儲存記憶體內容(&M)...",
                                   "儲存記憶體內容|將記憶體區域之內容存入磁碟", 8,
                                   &TMainForm::actFileSaveMemoryExecute);
-    actFileLoadMemory = AddAction("actFileLoadMemory", "載入記憶體內容(&L)...",
-                                  "載入記憶體內容|從磁碟中載入記憶體內容", 9,
-                                  &TMainForm::actFileLoadMemoryExecute);
-    actCpuRun = AddAction("actCpuRun", "執行(&G)", "執行|執行程式", 10, &TMainForm::actCpuRunExecute);
+    actFileLoadMemory =
+        AddAction("actFileLoadMemory", "載入記憶體內容(&L)...",
+                  "載入記憶體內容|從磁碟中載入記憶體內容", 9, &TMainForm::actFileLoadMemoryExecute);
+    actCpuRun =
+        AddAction("actCpuRun", "執行(&G)", "執行|執行程式", 10, &TMainForm::actCpuRunExecute);
     actCpuStep = AddAction("actCpuStep", "下一指令(&S)", "下一指令|執行下一個指令", 13,
                            &TMainForm::actCpuStepExecute);
-    actCpuMicroStep = AddAction("actCpuMicroStep", "下一微指令(&M)", "下一微指令|執行下一個微指令", 15,
-                                &TMainForm::actCpuMicroStepExecute);
-    actCpuHalt = AddAction("actCpuHalt", "停止(&H)", "停止|停止程式", 12,
-                           &TMainForm::actCpuHaltExecute);
-    actCpuReset = AddAction("actCpuReset", "重置(&R)", "重置|將程式重置", 14,
-                            &TMainForm::actCpuResetExecute);
+    actCpuMicroStep = AddAction("actCpuMicroStep", "下一微指令(&M)", "下一微指令|執行下一個微指令",
+                                15, &TMainForm::actCpuMicroStepExecute);
+    actCpuHalt =
+        AddAction("actCpuHalt", "停止(&H)", "停止|停止程式", 12, &TMainForm::actCpuHaltExecute);
+    actCpuReset =
+        AddAction("actCpuReset", "重置(&R)", "重置|將程式重置", 14, &TMainForm::actCpuResetExecute);
     actCpuRadix = AddAction("actCpuRadix", "十進位顯示(&D)", "十進位|將數字顯示為十進位", 16,
                             &TMainForm::actCpuRadixExecute);
     actCpuRadix->setCheckable(true);
     actCpuRadix->setChecked(true);
-    actCpuClearMemory = AddAction("actCpuClearMemory", "清除記憶體(&M)",
-                                  "清除記憶體|清除記憶體區域之內容", 19,
-                                  &TMainForm::actCpuClearMemoryExecute);
-    actCpuClearRegister = AddAction("actCpuClearRegister", "清除暫存器(&C)",
-                                    "清除暫存器|清除暫存器區域之內容", 20,
-                                    &TMainForm::actCpuClearRegisterExecute);
+    actCpuClearMemory =
+        AddAction("actCpuClearMemory", "清除記憶體(&M)", "清除記憶體|清除記憶體區域之內容", 19,
+                  &TMainForm::actCpuClearMemoryExecute);
+    actCpuClearRegister =
+        AddAction("actCpuClearRegister", "清除暫存器(&C)", "清除暫存器|清除暫存器區域之內容", 20,
+                  &TMainForm::actCpuClearRegisterExecute);
     actAssemblyRun = AddAction("actAssemblyRun", "組譯(A&)", "組譯|將程式內容組譯", 18,
                                &TMainForm::actAssemblyRunExecute);
     actAssemblyLoad = AddAction("actAssemblyLoad", "載入(&L)", "載入|將組譯後之程式載入記憶體", 17,
                                 &TMainForm::actAssemblyLoadExecute);
     actEditClearMessage = AddAction("actEditClearMessage", "清除訊息(&M)", "清除訊息", 21,
                                     &TMainForm::actEditClearMessageExecute);
-    actEditInsertLine = AddAction("actEditInsertLine", "插入一行(&I)",
-                                  "插入一行|在目前位置之前插入一行", 22,
-                                  &TMainForm::actEditInsertLineExecute);
-    actEditDeleteLine = AddAction("actEditDeleteLine", "刪除一行(&D)", "刪除一行|將現在位置之行刪除",
-                                  23, &TMainForm::actEditDeleteLineExecute);
+    actEditInsertLine =
+        AddAction("actEditInsertLine", "插入一行(&I)", "插入一行|在目前位置之前插入一行", 22,
+                  &TMainForm::actEditInsertLineExecute);
+    actEditDeleteLine =
+        AddAction("actEditDeleteLine", "刪除一行(&D)", "刪除一行|將現在位置之行刪除", 23,
+                  &TMainForm::actEditDeleteLineExecute);
 
     for (QAction* action : {actFileSave, actFileSaveAs, actFileSaveMemory, actCpuRun, actCpuStep,
                             actCpuMicroStep, actCpuHalt, actCpuReset, actAssemblyRun,
                             actAssemblyLoad, actEditInsertLine, actEditDeleteLine}) {
         action->setEnabled(false);
     }
-    stateActions_ = {actFileSave, actFileSaveAs, actAssemblyRun, actAssemblyLoad,
-                     actCpuRun,   actCpuStep,    actCpuMicroStep, actCpuHalt,
+    stateActions_ = {actFileSave, actFileSaveAs,    actAssemblyRun,  actAssemblyLoad,
+                     actCpuRun,   actCpuStep,       actCpuMicroStep, actCpuHalt,
                      actCpuReset, actFileSaveMemory};
 }
 
@@ -168,13 +173,15 @@ void TMainForm::CreateMenus()
         connect(option, &QAction::triggered, this, handler);
         return option;
     };
-    mnuOptionSetColor = addOption("mnuOptionSetColor", "設定SET色彩(&S)...",
-                                  "設定SET色彩|設定SET動作之色彩", &TMainForm::mnuOptionSetColorClick);
-    mnuOptionGetColor = addOption("mnuOptionGetColor", "設定GET色彩(&G)...",
-                                  "設定GET色彩|設定GET動作之色彩", &TMainForm::mnuOptionGetColorClick);
-    mnuOptionTextColor = addOption("mnuOptionTextColor", "設定文字色彩(&T)...",
-                                   "設定文字色彩|設定顯示之文字色彩",
-                                   &TMainForm::mnuOptionTextColorClick);
+    mnuOptionSetColor =
+        addOption("mnuOptionSetColor", "設定SET色彩(&S)...", "設定SET色彩|設定SET動作之色彩",
+                  &TMainForm::mnuOptionSetColorClick);
+    mnuOptionGetColor =
+        addOption("mnuOptionGetColor", "設定GET色彩(&G)...", "設定GET色彩|設定GET動作之色彩",
+                  &TMainForm::mnuOptionGetColorClick);
+    mnuOptionTextColor =
+        addOption("mnuOptionTextColor", "設定文字色彩(&T)...", "設定文字色彩|設定顯示之文字色彩",
+                  &TMainForm::mnuOptionTextColorClick);
     mnuOption->addSeparator();
     mnuOptionViewHint = addOption("mnuOptionViewHint", "隱藏提示(&H)", "隱藏提示|隱藏按鈕之提示",
                                   &TMainForm::mnuOptionViewHintClick);

@@ -139,10 +139,9 @@ void MachineDisplay::ShowDecodedField(int value, int index)
     field.text = QString::number(value, 16).toUpper();
     Colour(field, setColour);
     if (index == 3) {
-        const std::string text = InstructionText(decoded[0].text.toInt(nullptr, 16),
-                                                 decoded[1].text.toInt(nullptr, 16),
-                                                 decoded[2].text.toInt(nullptr, 16),
-                                                 decoded[3].text.toInt(nullptr, 16));
+        const std::string text =
+            InstructionText(decoded[0].text.toInt(nullptr, 16), decoded[1].text.toInt(nullptr, 16),
+                            decoded[2].text.toInt(nullptr, 16), decoded[3].text.toInt(nullptr, 16));
         if (!text.empty()) {
             instruction = QString::fromStdString(text);
             instructionDirty = true;

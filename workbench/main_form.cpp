@@ -172,7 +172,7 @@ void TMainForm::SetState(int state)
 void TMainForm::ApplyTitle(TitleRule rule)
 {
     if (rule != TitleRule::Unchanged) {
-        setWindowTitle(QString::fromStdString(WindowTitle(rule, sourceFileName_.toStdString(),
-                                                          memoryFileName_.toStdString())));
+        setWindowTitle(QString::fromStdString(
+            WindowTitle(rule, sourceFileName_.toStdString(), memoryFileName_.toStdString())));
     }
 }

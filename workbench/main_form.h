@@ -270,7 +270,7 @@ private:
     bool deferViewSync_ = false;
     QElapsedTimer frameClock_;
     int startLabelIndent_ = 0;
-    int assembledStart_ = 0; // the start address of the last successful Assemble
+    int assembledStart_ = 0;     // the start address of the last successful Assemble
     bool closingEditor_ = false; // focus handed back to the grid is not leaving an editor
     std::array<QAction*, StateCommandCount> stateActions_{};
 

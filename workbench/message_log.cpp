@@ -19,9 +19,9 @@ void TMainForm::CreateMessageLog()
 
 void TMainForm::ShowErrorMessage(int subCode, int number)
 {
-    const auto lines = ErrorMessageLines(subCode, number, display_.radix,
-                                         openDialogFileName_.toStdString(),
-                                         saveDialogFileName_.toStdString());
+    const auto lines =
+        ErrorMessageLines(subCode, number, display_.radix, openDialogFileName_.toStdString(),
+                          saveDialogFileName_.toStdString());
     for (const std::string& line : lines) {
         mmMessage->appendPlainText(QString::fromStdString(line));
     }

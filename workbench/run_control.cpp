@@ -237,7 +237,8 @@ QString TMainForm::PrepareSaveTarget(QString name, const QString& suffix)
     // The previous file moves aside to its bare name with ".bak", in its own
     // folder; an older backup of that name stays, and the move is then skipped.
     if (const QFileInfo target(name); target.exists()) {
-        QFile::rename(name, target.dir().filePath(target.completeBaseName() + QStringLiteral(".bak")));
+        QFile::rename(name,
+                      target.dir().filePath(target.completeBaseName() + QStringLiteral(".bak")));
     }
     return name;
 }

@@ -31,7 +31,8 @@ QSize TUpDown::sizeHint() const
 {
     QStyleOptionSpinBox option;
     initStyleOption(&option);
-    const QRect up = style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, this);
+    const QRect up =
+        style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, this);
     const int frame = style()->pixelMetric(QStyle::PM_SpinBoxFrameWidth, &option, this);
     return {up.width() + 2 * frame, QSpinBox::sizeHint().height()};
 }

@@ -14,9 +14,11 @@ const std::vector<StateRow>& StateTable()
 {
     using enum TitleRule;
     static const std::vector<StateRow> table = {
-        /* new */ {{}, {CommandSave, CommandSaveAs, CommandAssemble, CommandLoad}, SourceAndMemoryIfAny},
+        /* new */ {
+            {}, {CommandSave, CommandSaveAs, CommandAssemble, CommandLoad}, SourceAndMemoryIfAny},
         /* saved */ {{}, {CommandSave}, SourceAndMemoryIfAny},
-        /* opened */ {{CommandSaveAs, CommandAssemble}, {CommandSave, CommandLoad}, SourceAndMemoryIfAny},
+        /* opened */
+        {{CommandSaveAs, CommandAssemble}, {CommandSave, CommandLoad}, SourceAndMemoryIfAny},
         /* modified */ {{CommandSave, CommandSaveAs, CommandAssemble}, {CommandLoad}},
         /* memory changed */ {{CommandRun, CommandStep, CommandMicroStep, CommandSaveMemory}, {}},
         /* register changed */ {},
@@ -30,7 +32,8 @@ const std::vector<StateRow>& StateTable()
         /* registers cleared */ {},
         /* assembled */ {{CommandLoad}, {}},
         /* loaded */
-        {{CommandRun, CommandStep, CommandMicroStep, CommandSaveMemory}, {CommandHalt, CommandReset}},
+        {{CommandRun, CommandStep, CommandMicroStep, CommandSaveMemory},
+         {CommandHalt, CommandReset}},
         /* running */ {{CommandHalt}, {CommandStep, CommandMicroStep, CommandReset}},
         /* paused */ {{CommandStep, CommandMicroStep, CommandHalt}, {CommandReset}},
         /* halted */ {{CommandReset}, {CommandRun, CommandStep, CommandMicroStep, CommandHalt}},

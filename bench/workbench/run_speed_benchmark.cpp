@@ -161,10 +161,10 @@ void FastestRun(benchmark::State& state)
         QCoreApplication::sendPostedEvents(&form);
         const double microSteps = 9.0 * CountedLoops(form.Machine()) / elapsed;
 
-        const double worst = delays.milliseconds.empty()
-                                 ? 0
-                                 : *std::max_element(delays.milliseconds.begin(),
-                                                     delays.milliseconds.end());
+        const double worst =
+            delays.milliseconds.empty()
+                ? 0
+                : *std::max_element(delays.milliseconds.begin(), delays.milliseconds.end());
         const double p99 = Percentile(delays.milliseconds, 0.99);
         state.counters["E_events_per_s"] = emptyEvents;
         state.counters["G_microsteps_per_s"] = microSteps;

@@ -20,16 +20,12 @@ struct Row {
 TEST(AssembledProgramTest, SumsALoopCounterOnTheMachine)
 {
     const Row program[] = {
-        {"", "LOAD", "R1,00"},       // sum
-        {"", "LOAD", "R2,01"},       // step
-        {"", "LOAD", "R0,05"},       // last value
-        {"", "LOAD", "R3,00"},       // counter
-        {"LOOP", "ADD", "R3,R3,R2"},
-        {"", "ADD", "R1,R1,R3"},
-        {"", "JUMP", "R3,@DONE"},
-        {"", "JUMP", "R0,@LOOP"},
-        {"DONE", "STORE", "R1,@RESULT"},
-        {"", "HALT", ""},
+        {"", "LOAD", "R1,00"}, // sum
+        {"", "LOAD", "R2,01"}, // step
+        {"", "LOAD", "R0,05"}, // last value
+        {"", "LOAD", "R3,00"}, // counter
+        {"LOOP", "ADD", "R3,R3,R2"}, {"", "ADD", "R1,R1,R3"},         {"", "JUMP", "R3,@DONE"},
+        {"", "JUMP", "R0,@LOOP"},    {"DONE", "STORE", "R1,@RESULT"}, {"", "HALT", ""},
         {"RESULT", "DB", ""},
     };
     CAssembler assembler(IgnoreEvent);

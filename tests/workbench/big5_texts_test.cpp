@@ -78,14 +78,15 @@ TEST_F(Big5TextsTest, StringLiteralsOfTheWindowSources)
     const QDir sources(QStringLiteral(MIRA_WORKBENCH_SOURCE_DIR));
     const QRegularExpression literal(QStringLiteral(R"re("((?:[^"\\\n]|\\.)*)")re"));
     int files = 0;
-    for (const QString& name : sources.entryList({QStringLiteral("*.cpp"), QStringLiteral("*.h")})) {
+    for (const QString& name :
+         sources.entryList({QStringLiteral("*.cpp"), QStringLiteral("*.h")})) {
         QFile file(sources.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QString code = QString::fromUtf8(file.readAll());
         ++files;
         for (const auto& match : literal.globalMatch(code)) {
-            EXPECT_TRUE(ConvertsToBig5(match.captured(1))) << name.toStdString() << ": "
-                                                           << match.captured(1).toStdString();
+            EXPECT_TRUE(ConvertsToBig5(match.captured(1)))
+                << name.toStdString() << ": " << match.captured(1).toStdString();
         }
     }
     EXPECT_GT(files, 10);

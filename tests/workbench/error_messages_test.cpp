@@ -62,14 +62,13 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{25, 8, 16, {"指令ROTATE無法執行(Pc:08)"}},
         MessageCase{100, 3, 16, {"無法配置記憶體"}},
         MessageCase{101, 7, 16, {"暫存器欄位設定錯誤(Line:7)"}},
-        MessageCase{102, 12, 10,
-                    {"位址欄位設定錯誤(Line:12)", "\u3000\u3000Label不存在或數值設定錯誤"}},
+        MessageCase{
+            102, 12, 10, {"位址欄位設定錯誤(Line:12)", "\u3000\u3000Label不存在或數值設定錯誤"}},
         MessageCase{103, 128, 16, {"指令數過多，記憶體不足(Line:128)"}},
         MessageCase{104, 5, 16, {"數值欄位設定錯誤(Line:5)"}},
         MessageCase{105, 300, 16, {"Symbol重複或無法設定(Line:300)"}},
-        MessageCase{106, 1, 16, {"Opcode設定錯誤(Line:1)"}},
-        MessageCase{26, 1, 16, {}}, MessageCase{99, 1, 16, {}}, MessageCase{107, 1, 16, {}},
-        MessageCase{-1, 1, 16, {}}));
+        MessageCase{106, 1, 16, {"Opcode設定錯誤(Line:1)"}}, MessageCase{26, 1, 16, {}},
+        MessageCase{99, 1, 16, {}}, MessageCase{107, 1, 16, {}}, MessageCase{-1, 1, 16, {}}));
 
 TEST(ErrorMessageFileNameTest, EmptyNamesLeaveNothingBetweenTheTexts)
 {

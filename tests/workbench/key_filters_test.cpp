@@ -6,8 +6,7 @@ namespace {
 
 // Types `keys` one at a time at the end of `text`, as a user would, and
 // returns what the field holds afterwards.
-template <typename Filter>
-QString Type(Filter filter, QString text, const QString& keys)
+template <typename Filter> QString Type(Filter filter, QString text, const QString& keys)
 {
     for (QChar key : keys) {
         const KeyVerdict verdict = filter(key, EditState{text, static_cast<int>(text.size()), 0});
@@ -40,10 +39,10 @@ QString Decimal(const TypingCase& c)
 
 TEST(NumberFieldKeyTest, Hexadecimal)
 {
-    for (const TypingCase& c : {TypingCase{"", "a", "A"}, TypingCase{"", "fF", "FF"},
-                                TypingCase{"", "G", ""}, TypingCase{"1", "23", "12"},
-                                TypingCase{"", "1.", "1."}, TypingCase{"", "-x ", ""},
-                                TypingCase{"", "é", ""}}) {
+    for (const TypingCase& c :
+         {TypingCase{"", "a", "A"}, TypingCase{"", "fF", "FF"}, TypingCase{"", "G", ""},
+          TypingCase{"1", "23", "12"}, TypingCase{"", "1.", "1."}, TypingCase{"", "-x ", ""},
+          TypingCase{"", "é", ""}}) {
         EXPECT_EQ(Hex(c), QString::fromUtf8(c.after)) << c.before << " + " << c.keys;
     }
 }
@@ -82,8 +81,8 @@ TEST(LabelKeyTest, UpperCaseLettersDigitsAndUnderscoreUpToSix)
 {
     for (const TypingCase& c :
          {TypingCase{"", "loop1", "LOOP1"}, TypingCase{"", "abcdefg", "ABCDEF"},
-          TypingCase{"", "a-b @c", "ABC"}, TypingCase{"", "a_1", "A_1"}, TypingCase{"", "x.y", "XY"},
-          TypingCase{"", "ü", ""}}) {
+          TypingCase{"", "a-b @c", "ABC"}, TypingCase{"", "a_1", "A_1"},
+          TypingCase{"", "x.y", "XY"}, TypingCase{"", "ü", ""}}) {
         EXPECT_EQ(Type(LabelKey, QString::fromUtf8(c.before), QString::fromUtf8(c.keys)),
                   QString::fromUtf8(c.after))
             << c.keys;
@@ -93,12 +92,18 @@ TEST(LabelKeyTest, UpperCaseLettersDigitsAndUnderscoreUpToSix)
 TEST(AddressKeyTest, PlusOneOnlyAfterALabel)
 {
     for (const TypingCase& c : {
-             TypingCase{"", "loop+1", "LOOP+1"}, TypingCase{"LOOP+", "2", "LOOP+"},
-             TypingCase{"1A", "+", "1A"},        TypingCase{"GA", "+", "GA+"},
-             TypingCase{"", "+", ""},            TypingCase{"A", "+", "A"},
-             TypingCase{"ABCDEF", "G", "ABCDEF"}, TypingCase{"", "ABCDEF+1", "ABCDEF+1"},
-             TypingCase{"ABCDEF+1", "X", "ABCDEF+1"}, TypingCase{"LOOP+1", "1", "LOOP+1"},
-             TypingCase{"_A", "+", "_A"},        TypingCase{"", "a.b", "AB"},
+             TypingCase{"", "loop+1", "LOOP+1"},
+             TypingCase{"LOOP+", "2", "LOOP+"},
+             TypingCase{"1A", "+", "1A"},
+             TypingCase{"GA", "+", "GA+"},
+             TypingCase{"", "+", ""},
+             TypingCase{"A", "+", "A"},
+             TypingCase{"ABCDEF", "G", "ABCDEF"},
+             TypingCase{"", "ABCDEF+1", "ABCDEF+1"},
+             TypingCase{"ABCDEF+1", "X", "ABCDEF+1"},
+             TypingCase{"LOOP+1", "1", "LOOP+1"},
+             TypingCase{"_A", "+", "_A"},
+             TypingCase{"", "a.b", "AB"},
          }) {
         EXPECT_EQ(Type(AddressKey, QString::fromUtf8(c.before), QString::fromUtf8(c.keys)),
                   QString::fromUtf8(c.after))
@@ -108,9 +113,9 @@ TEST(AddressKeyTest, PlusOneOnlyAfterALabel)
 
 TEST(RotateKeyTest, OneDigitFromOneToSeven)
 {
-    for (const TypingCase& c : {TypingCase{"", "0", ""}, TypingCase{"", "8", ""},
-                                TypingCase{"", "9", ""}, TypingCase{"", "1", "1"},
-                                TypingCase{"", "73", "7"}, TypingCase{"", ".", ""}}) {
+    for (const TypingCase& c :
+         {TypingCase{"", "0", ""}, TypingCase{"", "8", ""}, TypingCase{"", "9", ""},
+          TypingCase{"", "1", "1"}, TypingCase{"", "73", "7"}, TypingCase{"", ".", ""}}) {
         EXPECT_EQ(Type(RotateKey, QString::fromUtf8(c.before), QString::fromUtf8(c.keys)),
                   QString::fromUtf8(c.after));
     }

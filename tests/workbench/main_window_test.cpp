@@ -44,9 +44,9 @@ TEST_F(MainWindowTest, StartsWithTheDocumentAndMachineCommandsUnavailable)
         }
     }
     const std::set<QString> expected = {
-        "actFileNew",       "actFileOpen",         "actFileExit",       "actFileLoadMemory",
-        "actCpuRadix",      "actCpuClearMemory",   "actCpuClearRegister", "actEditClearMessage",
-        "actHelpAbout",     "actEditCut",          "actEditCopy",       "actEditPaste"};
+        "actFileNew",   "actFileOpen",       "actFileExit",         "actFileLoadMemory",
+        "actCpuRadix",  "actCpuClearMemory", "actCpuClearRegister", "actEditClearMessage",
+        "actHelpAbout", "actEditCut",        "actEditCopy",         "actEditPaste"};
     EXPECT_EQ(available, expected);
     EXPECT_EQ(Action("mnuOptionViewHint")->text(), "隱藏提示(&H)");
     EXPECT_TRUE(Action("mnuOptionViewHint")->isChecked());
@@ -78,10 +78,9 @@ TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder)
     EXPECT_EQ(names("mnuFile"),
               QStringList({"actFileNew", "actFileOpen", "actFileSave", "actFileSaveAs", "-",
                            "actFileSaveMemory", "actFileLoadMemory", "-", "actFileExit"}));
-    EXPECT_EQ(names("mnuCpu"),
-              QStringList({"actCpuRun", "actCpuStep", "actCpuMicroStep", "actCpuHalt",
-                           "actCpuReset", "-", "actCpuClearMemory", "actCpuClearRegister", "-",
-                           "actCpuRadix"}));
+    EXPECT_EQ(names("mnuCpu"), QStringList({"actCpuRun", "actCpuStep", "actCpuMicroStep",
+                                            "actCpuHalt", "actCpuReset", "-", "actCpuClearMemory",
+                                            "actCpuClearRegister", "-", "actCpuRadix"}));
     EXPECT_FALSE(Find<QMenu>("mnuHelp")->menuAction()->isVisible());
     EXPECT_TRUE(Find<QToolButton>("tbtnRun")->isVisible());
     EXPECT_FALSE(Find<QToolButton>("tbtnCut")->isVisible());
@@ -189,4 +188,3 @@ TEST_F(MainWindowTest, TextColourFollowsEveryFieldThatIsNotHighlighted)
     form->ClearHighlights();
     EXPECT_EQ(TextColour("txtRegister1"), QColor(Qt::darkGreen));
 }
-

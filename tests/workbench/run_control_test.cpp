@@ -65,13 +65,16 @@ protected:
         ASSERT_EQ(Find<TUpDown>("udInterval")->Position(), position);
     }
 
-    bool WaitUntilHalted() { return QTest::qWaitFor([this] { return !Timer()->isActive(); }, 5000); }
+    bool WaitUntilHalted()
+    {
+        return QTest::qWaitFor([this] { return !Timer()->isActive(); }, 5000);
+    }
 
     QString Availability() const
     {
         QString bits;
-        for (const char* name : {"actCpuRun", "actCpuStep", "actCpuMicroStep", "actCpuHalt",
-                                 "actCpuReset"}) {
+        for (const char* name :
+             {"actCpuRun", "actCpuStep", "actCpuMicroStep", "actCpuHalt", "actCpuReset"}) {
             bits += Action(name)->isEnabled() ? u'1' : u'0';
         }
         return bits;

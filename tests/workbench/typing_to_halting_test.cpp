@@ -35,8 +35,8 @@ protected:
 TEST_F(TypingToHaltingTest, AProgramTypedIntoTheGridRunsToItsHalt)
 {
     const QStringList program[] = {
-        {"", "LOAD", "R1,05"},       {"", "LOAD", "R2,03"},  {"", "ADD", "R3,R1,R2"},
-        {"", "STORE", "R3,@RESULT"}, {"", "HALT", ""},       {"RESULT", "DB", "00"},
+        {"", "LOAD", "R1,05"},       {"", "LOAD", "R2,03"}, {"", "ADD", "R3,R1,R2"},
+        {"", "STORE", "R3,@RESULT"}, {"", "HALT", ""},      {"RESULT", "DB", "00"},
     };
     ChooseMnemonic(0, "LOAD");
     EnterOperand(0, {"R1"}, "05");

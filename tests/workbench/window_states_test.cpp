@@ -55,30 +55,32 @@ TEST_P(WindowStateTest, SwitchesOnlyTheCommandsOfItsRow)
 }
 
 using enum TitleRule;
-INSTANTIATE_TEST_SUITE_P(
-    Table, WindowStateTest,
-    ::testing::Values(
-        //          state  before        after         title                 halted
-        StateCase{0, "1111111111", "0000111111", SourceAndMemoryIfAny, false},
-        StateCase{1, "1111111111", "0111111111", SourceAndMemoryIfAny, false},
-        StateCase{2, "1001000000", "0110000000", SourceAndMemoryIfAny, false},
-        StateCase{3, "0001000000", "1110000000", Unchanged, false},
-        StateCase{4, "0000000000", "0000111001", Unchanged, false},
-        StateCase{5, "0101010101", "0101010101", Unchanged, false},
-        StateCase{6, "0000100000", "0000100010", Unchanged, false},
-        StateCase{6, "0000000000", "0000000000", Unchanged, false},
-        StateCase{7, "1111111111", "1111111110", SourceAndMemory, false},
-        StateCase{8, "0000000001", "0000000000", SourceAndMemory, false},
-        StateCase{9, "1111111111", "1111000000", SourceOnly, false},
-        StateCase{10, "1010101010", "1010101010", Unchanged, false},
-        StateCase{11, "0000000000", "0001000000", Unchanged, false},
-        StateCase{12, "0000000110", "0000111001", Unchanged, false},
-        StateCase{13, "0000111001", "0000100101", Unchanged, false},
-        StateCase{14, "0000000010", "0000011100", Unchanged, false},
-        StateCase{15, "0000111101", "0000000011", Unchanged, true},
-        StateCase{16, "0000000110", "0000111000", Unchanged, false},
-        StateCase{17, "1010101010", "1010101010", Unchanged, false},
-        StateCase{-1, "1010101010", "1010101010", Unchanged, false}));
+
+// Each row: state, availabilities before, after, title rule, halted effects.
+const StateCase StateRows[] = {
+    StateCase{0, "1111111111", "0000111111", SourceAndMemoryIfAny, false},
+    StateCase{1, "1111111111", "0111111111", SourceAndMemoryIfAny, false},
+    StateCase{2, "1001000000", "0110000000", SourceAndMemoryIfAny, false},
+    StateCase{3, "0001000000", "1110000000", Unchanged, false},
+    StateCase{4, "0000000000", "0000111001", Unchanged, false},
+    StateCase{5, "0101010101", "0101010101", Unchanged, false},
+    StateCase{6, "0000100000", "0000100010", Unchanged, false},
+    StateCase{6, "0000000000", "0000000000", Unchanged, false},
+    StateCase{7, "1111111111", "1111111110", SourceAndMemory, false},
+    StateCase{8, "0000000001", "0000000000", SourceAndMemory, false},
+    StateCase{9, "1111111111", "1111000000", SourceOnly, false},
+    StateCase{10, "1010101010", "1010101010", Unchanged, false},
+    StateCase{11, "0000000000", "0001000000", Unchanged, false},
+    StateCase{12, "0000000110", "0000111001", Unchanged, false},
+    StateCase{13, "0000111001", "0000100101", Unchanged, false},
+    StateCase{14, "0000000010", "0000011100", Unchanged, false},
+    StateCase{15, "0000111101", "0000000011", Unchanged, true},
+    StateCase{16, "0000000110", "0000111000", Unchanged, false},
+    StateCase{17, "1010101010", "1010101010", Unchanged, false},
+    StateCase{-1, "1010101010", "1010101010", Unchanged, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, WindowStateTest, ::testing::ValuesIn(StateRows));
 
 TEST(WindowTitleTest, FollowsItsRule)
 {

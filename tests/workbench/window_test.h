@@ -25,8 +25,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    template <typename Widget = QWidget>
-    Widget* Find(const QString& name) const
+    template <typename Widget = QWidget> Widget* Find(const QString& name) const
     {
         auto* widget = form->findChild<Widget*>(name);
         EXPECT_NE(widget, nullptr) << "no " << name.toStdString();
