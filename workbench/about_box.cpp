@@ -11,6 +11,9 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About"));
     setFixedSize(298, 218);
+    QFont boxFont(QStringLiteral("MS Sans Serif"));
+    boxFont.setPixelSize(11);
+    setFont(boxFont);
 
     auto* panel = new QFrame(this);
     panel->setFrameShape(QFrame::Panel);
