@@ -44,8 +44,9 @@ public:
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    // Window states and title.
-    void SetState(int state);
+    // Window states and title. Virtual so that a window may watch every state
+    // requested of it.
+    virtual void SetState(int state);
     int RecordedState() const { return recordedState_; }
 
     // Machine view.
