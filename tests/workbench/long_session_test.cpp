@@ -1,5 +1,6 @@
 // Long sessions keep memory use flat: a million micro-steps at the fastest
-// run setting, and a thousand Assemble and Load cycles. The resident and peak
+// run setting, a run that reports an error at every step, and a thousand
+// Assemble and Load cycles. The resident and peak
 // resident sizes are reported before, half-way and after; the peak may not
 // grow in the second half. Under the sanitizers, which keep freed memory
 // aside, the figures are reported only, for fewer micro-steps.
@@ -10,6 +11,7 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -130,6 +132,55 @@ TEST_F(LongSessionTest, AMillionMicroStepsAtTheFastestSettingKeepMemoryFlat)
     Report("run", "before", before);
     Report("run", "half-way", middle);
     Report("run", "after", after);
+    ExpectFlat(middle, after);
+}
+
+// ROTATE of an empty register reports an error and goes on: a line in the
+// log at every count of R3:R1, for as long as the program runs.
+TEST_F(LongSessionTest, ARunThatReportsAnErrorAtEveryStepKeepsMemoryFlat)
+{
+    const int program[] = {
+        0xA5, 0x01, 0x51, 0x12, // 00 ROTATE R5,1; ADD R1,R1,R2
+        0xB1, 0x08, 0xB0, 0x00, // 04 JUMP R1,@08 (carry); JUMP R0,@00
+        0x53, 0x32, 0xB0, 0x00, // 08 ADD R3,R3,R2; JUMP R0,@00
+    };
+    CCpu& machine = form->Machine();
+    for (int address = 0; address < int(std::size(program)); ++address) {
+        machine.SetMemory(address, program[address]);
+    }
+    machine.ClearRegisters(-1);
+    for (const auto& [number, value] : {std::pair{0, 0}, {1, 0}, {2, 1}, {3, 0}}) {
+        machine.SetRegister(number, value);
+    }
+    machine.SetStartAddress(0);
+    machine.Reset();
+    form->SetState(StateLoaded);
+    Field("txtInterval")->selectAll();
+    TypeInto("txtInterval", "0", false);
+
+    const auto count = [&machine] { return machine.GetRegister(3) * 256 + machine.GetRegister(1); };
+    const int kept = form->mmMessage->maximumBlockCount();
+    QElapsedTimer clock;
+    clock.start();
+    const auto runUntil = [&](int n) {
+        while (count() < n && clock.elapsed() < 600000) {
+            QTest::qWait(20);
+        }
+        return count() >= n;
+    };
+    const Memory before;
+    Action("actCpuRun")->trigger();
+    ASSERT_TRUE(runUntil(kept + kept / 10)); // the log is full from here on
+    const Memory middle;
+    ASSERT_TRUE(runUntil(kept + kept / 2));
+    Action("actCpuRun")->trigger();
+    const Memory after;
+
+    EXPECT_EQ(form->mmMessage->blockCount(), kept);
+    std::cout << count() << " error lines in " << clock.elapsed() / 1000.0 << " s\n";
+    Report("errors", "before", before);
+    Report("errors", "log full", middle);
+    Report("errors", "after", after);
     ExpectFlat(middle, after);
 }
 
