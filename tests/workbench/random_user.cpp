@@ -154,12 +154,13 @@ void RandomUser::Act()
         Log("show the window again");
         form_.show();
     }
-    // As on a desktop, the window is active again once its dialogs have closed.
+    QTest::qWait(Pick(6));
+    // As on a desktop, the window is active again once its dialogs and pop-ups
+    // have closed (the offscreen platform may leave a closed menu active).
     if (!QApplication::activeModalWidget() && !QApplication::activePopupWidget() &&
         QApplication::activeWindow() != &form_) {
         QApplication::setActiveWindow(&form_);
     }
-    QTest::qWait(Pick(6));
 }
 
 void RandomUser::ActOtherwise(int kind)
