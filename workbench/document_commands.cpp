@@ -43,12 +43,19 @@ QString Characters(const std::string& bytes)
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
+// A program fills at most 255 bytes of memory; a source file of megabytes is
+// something else opened by mistake, and a grid of its records takes about 50
+// times its size in memory: beyond this size it is refused like a file that
+// cannot be read.
+constexpr qint64 LargestSourceFile = 8 << 20;
+
 // Only a regular file is read: a pipe would wait for a writer for ever and a
 // device such as /dev/zero never ends. Nor does reading wait for data that a
 // file does not hold yet (/proc/kmsg): that is a failure to read.
 bool ReadWholeFile(const QString& name, QByteArray& bytes)
 {
-    if (!QFileInfo(name).isFile()) {
+    const QFileInfo info(name);
+    if (!info.isFile() || info.size() > LargestSourceFile) {
         return false;
     }
     const int descriptor =

@@ -106,6 +106,19 @@ void WriteFile(const QString& name, const QByteArray& bytes)
     file.write(bytes);
 }
 
+long ResidentMiB()
+{
+    QFile status("/proc/self/status");
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("VmRSS:")) {
+                return line.mid(6).trimmed().split(' ').value(0).toLong() / 1024;
+            }
+        }
+    }
+    return -1;
+}
+
 QStringList Listing(const QString& folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
@@ -219,6 +232,12 @@ const UnreadableFile unreadableFiles[] = {
      }},
     {"an endless device",
      [](const QDir&) { return QFile::exists("/dev/zero") ? "/dev/zero" : QString(); }},
+    {"a file far too large to be a program",
+     [](const QDir& folder) {
+         QFile file(folder.filePath("huge"));
+         const bool sparse = file.open(QIODevice::WriteOnly) && file.resize(qint64(1) << 30);
+         return sparse ? folder.filePath("huge") : QString();
+     }},
     {"a file that exists but cannot be read",
      [](const QDir&) { return QFile::exists("/proc/self/mem") ? "/proc/self/mem" : QString(); }},
 };
@@ -437,7 +456,7 @@ TEST_F(FileFaultsTest, AFileOfMegabytesOfArbitraryBytesOpensAssemblesAndSaves)
     AnswerInTurn({Click(QMessageBox::No), Choose(Path("noise.bin"))});
     Trigger("actFileOpen");
     std::cout << "Open of 4 MiB: " << clock.elapsed() << " ms, " << form->sgrdCode->rowCount()
-              << " rows\n";
+              << " rows, " << ResidentMiB() << " MiB resident\n";
     EXPECT_EQ(form->RecordedState(), StateOpened);
     EXPECT_GT(form->sgrdCode->rowCount(), 100000);
     EXPECT_EQ(form->CellText(form->sgrdCode->rowCount() - 1, 0),
