@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTableWidget>
@@ -221,7 +222,7 @@ void RandomUser::ClickGridAt(QPoint point, Qt::MouseButton button)
                                              : "middle")
             .arg(index.isValid() ? QString::number(index.row() + 1) : "none")
             .arg(index.isValid() ? QString::number(index.column()) : "none"));
-    QTest::mouseClick(form_.sgrdCode->viewport(), Qt::MouseButton(button), {}, point);
+    QTest::mouseClick(form_.sgrdCode->viewport(), button, {}, point);
 }
 
 // A line entered as a student would: a mnemonic picked for a row (mostly the
@@ -470,8 +471,10 @@ void RandomUser::AnswerDialog()
         return;
     }
     const int given = std::exchange(attempts_[dialog], -1);
-    QTimer::singleShot(0, dialog, [this, dialog, given] {
-        Answer(dialog, given);
+    QTimer::singleShot(0, &answerer_, [this, dialog = QPointer<QWidget>(dialog), given] {
+        if (dialog && dialog->isVisible()) {
+            Answer(dialog, given);
+        }
         // A dialog still showing is answered again, a few times at most.
         attempts_[dialog] = given + 1;
     });
