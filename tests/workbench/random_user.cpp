@@ -21,6 +21,7 @@
 #include <QTabBar>
 #include <QTableWidget>
 #include <QToolBar>
+#include <QWheelEvent>
 
 namespace {
 
@@ -179,7 +180,7 @@ void RandomUser::ActOtherwise(int kind)
     } else if (kind < 82) {
         OpenMenu();
     } else if (kind < 85) {
-        ScrollGrid();
+        Scroll();
     } else if (kind < 89) {
         UseClipboard();
     } else if (kind < 90) {
@@ -408,12 +409,31 @@ void RandomUser::OpenMenu()
     }
 }
 
-void RandomUser::ScrollGrid()
+// The grid's scroll bar dragged, or the mouse wheel turned over a control
+// that takes it (the wheel also turns a drop-down box or the memory tabs).
+void RandomUser::Scroll()
 {
-    QScrollBar* bar = form_.sgrdCode->verticalScrollBar();
-    const int value = Pick(bar->maximum() + 1);
-    Log(QString("scroll the grid to row %1").arg(value + 1));
-    bar->setValue(value);
+    if (Chance(0.5)) {
+        QScrollBar* bar = form_.sgrdCode->verticalScrollBar();
+        const int value = Pick(bar->maximum() + 1);
+        Log(QString("scroll the grid to row %1").arg(value + 1));
+        bar->setValue(value);
+        return;
+    }
+    QList<QWidget*> targets = {form_.sgrdCode->viewport(), form_.pnlMemory->udPC, form_.udInterval,
+                               form_.pnlMemory->tabMM};
+    for (QComboBox* box : {form_.cboOpcode, form_.cboR1, form_.cboR2, form_.cboR3}) {
+        if (box->isVisible()) {
+            targets << box;
+        }
+    }
+    QWidget* target = targets[Pick(targets.size())];
+    const int delta = Chance(0.5) ? 120 : -120;
+    Log(QString("turn the wheel %1 over %2").arg(delta > 0 ? "up" : "down", Describe(target)));
+    const QPointF centre = QRectF(target->rect()).center();
+    QWheelEvent wheel(centre, target->mapToGlobal(centre), {}, {0, delta}, Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &wheel);
 }
 
 void RandomUser::UseClipboard()
@@ -423,7 +443,7 @@ void RandomUser::UseClipboard()
         Log(QString("put \"%1\" on the clipboard").arg(text));
         QApplication::clipboard()->setText(text);
     }
-    const QString keys = QStringLiteral("VVVCXANOS");
+    const QString keys = QStringLiteral("VVVCXZANOS");
     const QChar c = keys.at(Pick(keys.size()));
     QWidget* target = KeyboardTarget(&form_);
     Log(QString("press Ctrl+%1 in %2").arg(c).arg(Describe(target)));

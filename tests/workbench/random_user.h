@@ -15,10 +15,11 @@ class QWidget;
 class WindowModel;
 
 // A user who does anything at all to the window, chosen by a seeded random
-// generator: clicks into the grid, its editors and the machine view, opens
-// menus, types any character, runs every available command (Run at any
-// speed), and answers every dialog that shows with any of its answers. Files
-// are chosen in a folder of its own.
+// generator: clicks into the grid, its editors and the machine view, turns
+// the mouse wheel, opens menus, types any character and shortcut, runs every
+// available command (Run at any speed), closes the window, and answers every
+// dialog that shows with any of its answers. Files are chosen in a folder of
+// its own.
 class RandomUser {
 public:
     RandomUser(ObservedForm& form, WindowModel& model, unsigned seed, const QString& folder);
@@ -46,7 +47,7 @@ private:
     void Type();
     void RunCommand();
     void SetSpeed();
-    void ScrollGrid();
+    void Scroll();
     void UseClipboard();
     void CloseWindow();
     void ClosePopups();
