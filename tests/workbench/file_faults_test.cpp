@@ -278,17 +278,22 @@ TEST_F(FileFaultsTest, LoadingMemoryFromAnUnreadableFileSaysSoAndKeepsTheMemory)
     }
 }
 
-// The file dialogs list /proc, and opening /proc/kmsg finds nothing to read
-// yet, without waiting for either. Only root may open /proc/kmsg.
-TEST_F(FileFaultsTest, NeitherTheDialogNorOpenWaitsForAFileWithNothingToGiveYet)
+// A file dialog describes the files of the folder it shows without reading
+// them: /proc/kmsg, readable by root, waits for kernel messages that may never
+// come (and reading it would take them from the system's log).
+TEST_F(FileFaultsTest, AFileDialogShowsAFolderWithoutReadingItsFiles)
 {
-    if (!QFile("/proc/kmsg").open(QIODevice::ReadOnly)) {
-        GTEST_SKIP() << "/proc/kmsg cannot be opened here";
+    if (!QFileInfo("/proc/kmsg").isReadable()) {
+        GTEST_SKIP() << "/proc/kmsg is not readable here";
     }
     const DocumentView before = View();
     form->OpenDialog->setDirectory("/proc");
-    EXPECT_EQ(BoxShownBy("actFileOpen", {Click(QMessageBox::No), Choose("/proc/kmsg")}),
-              openFailure);
+    QTest::qWait(500); // the folder's entries arrive and are described
+    AnswerInTurn({Click(QMessageBox::No), [](QWidget* dialog) {
+                      QTest::qWait(200);
+                      Choose(QString())(dialog);
+                  }});
+    Trigger("actFileOpen");
     EXPECT_EQ(View(), before);
 }
 
