@@ -96,7 +96,10 @@ const SourceLine* CAssembler::GetResult(int& entryAddress, int& lineCount) const
 
 bool CAssembler::GrowLines()
 {
-    const int grownCapacity = capacity_ + GrowthStep;
+    // Steps of a fixed size would copy the array once per step, which makes a
+    // program of many thousand rows (a binary file opened as source) take
+    // seconds; growing by half the capacity keeps adding lines linear.
+    const int grownCapacity = capacity_ + std::max(GrowthStep, capacity_ / 2);
     std::unique_ptr<SourceLine[]> grown(new (std::nothrow) SourceLine[grownCapacity]);
     if (!grown) {
         return false;

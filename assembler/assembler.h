@@ -52,7 +52,7 @@ public:
 
 private:
     static constexpr int InitialCapacity = 50;
-    static constexpr int GrowthStep = 30;
+    static constexpr int GrowthStep = 30; // the least a growth adds
     static constexpr int MaxLabelLength = 6;
     static constexpr int MaxProgramSize = 255;
 

@@ -1,7 +1,7 @@
 #include "machine/cpu.h"
 
+#include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <climits>
 #include <cstdio>
 #include <filesystem>
@@ -34,6 +34,8 @@ enum class Word { Number, NotNumber, End };
 
 // Reads the next blank-separated word as an optionally signed decimal integer.
 // A number beyond int saturates, which keeps it outside every valid range.
+// Reading stops at the first character that cannot belong to a number, so an
+// endless stream without blanks (a device such as /dev/zero) ends at once.
 Word ReadInteger(std::FILE* file, int& number)
 {
     int c = std::fgetc(file);
@@ -43,29 +45,46 @@ Word ReadInteger(std::FILE* file, int& number)
     if (c == EOF) {
         return Word::End;
     }
-    std::string word;
-    for (; c != EOF && !std::isspace(c); c = std::fgetc(file)) {
-        word += static_cast<char>(c);
+    const bool negative = c == '-';
+    if (c == '+' || c == '-') {
+        c = std::fgetc(file);
     }
-    const bool hasSign = word[0] == '+' || word[0] == '-';
-    if (word.size() == (hasSign ? 1u : 0u) ||
-        word.find_first_not_of("0123456789", hasSign ? 1 : 0) != std::string::npos) {
+    const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+    long long magnitude = 0;
+    bool digits = false;
+    for (; c != EOF && !std::isspace(c); c = std::fgetc(file)) {
+        if (c < '0' || c > '9') {
+            return Word::NotNumber;
+        }
+        digits = true;
+        magnitude = std::min(magnitude * 10 + (c - '0'), limit);
+    }
+    if (!digits) {
         return Word::NotNumber;
     }
-    const char* first = word.data() + (word[0] == '+' ? 1 : 0);
-    if (std::from_chars(first, word.data() + word.size(), number).ec != std::errc()) {
-        number = word[0] == '-' ? INT_MIN : INT_MAX;
-    }
+    number = static_cast<int>(negative ? -magnitude : magnitude);
     return Word::Number;
+}
+
+// Opening a pipe waits for its other end, which may never come.
+bool IsPipeOrSocket(const std::string& fileName)
+{
+    std::error_code error;
+    const fs::file_status status = fs::status(fileName, error);
+    return fs::is_fifo(status) || fs::is_socket(status);
 }
 
 } // namespace
 
 bool CCpu::SaveMemoryFile(const std::string& fileName)
 {
+    if (IsPipeOrSocket(fileName)) {
+        Send(MachineEvent::Error, MachineError::MemoryFileCreate, 0);
+        return false;
+    }
     std::error_code error;
     const fs::file_status status = fs::status(fileName, error);
-    // Devices and pipes cannot be replaced by renaming, so they are written in place.
+    // Devices cannot be replaced by renaming, so they are written in place.
     const bool replace = !fs::exists(status) || fs::is_regular_file(status);
     // A symbolic link keeps pointing at the saved file.
     const fs::path resolved = fs::canonical(fileName, error);
@@ -124,7 +143,7 @@ bool CCpu::SaveMemoryFile(const std::string& fileName)
 
 bool CCpu::LoadMemoryFile(const std::string& fileName)
 {
-    std::FILE* file = std::fopen(fileName.c_str(), "r");
+    std::FILE* file = IsPipeOrSocket(fileName) ? nullptr : std::fopen(fileName.c_str(), "r");
     if (file == nullptr) {
         Send(MachineEvent::Error, MachineError::MemoryFileOpen, 0);
         return false;

@@ -7,9 +7,11 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeDatabase>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -21,6 +23,28 @@ QIcon ImageListIcon(int index)
 {
     return QIcon(QStringLiteral(":/icons/%1.png").arg(index));
 }
+
+// Tells a file's kind by its name alone. The stock provider reads the first
+// bytes of every file in the folder shown to tell its type, and a file that
+// never delivers them (a named pipe, /proc/kmsg) would hang the dialog.
+class FileKindIconProvider : public QFileIconProvider {
+public:
+    QIcon icon(const QFileInfo& info) const override
+    {
+        return QFileIconProvider::icon(info.isDir() ? Folder : File);
+    }
+    QString type(const QFileInfo& info) const override
+    {
+        if (!info.isFile()) {
+            return QFileIconProvider::type(info);
+        }
+        const QMimeType mime = mimeTypes_.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+        return mime.comment().isEmpty() ? mime.name() : mime.comment();
+    }
+
+private:
+    QMimeDatabase mimeTypes_;
+};
 
 } // namespace
 
@@ -252,10 +276,12 @@ void TMainForm::CreateDialogs()
     ColorDialog = new QColorDialog(this);
     ColorDialog->setObjectName(QStringLiteral("ColorDialog"));
     ColorDialog->setOption(QColorDialog::DontUseNativeDialog);
+    static FileKindIconProvider fileKinds;
     for (const char* name : {"OpenDialog", "SaveDialog"}) {
         auto* dialog = new QFileDialog(this);
         dialog->setObjectName(QLatin1String(name));
         dialog->setOption(QFileDialog::DontUseNativeDialog);
+        dialog->setIconProvider(&fileKinds);
         (OpenDialog ? SaveDialog : OpenDialog) = dialog;
     }
     OpenDialog->setAcceptMode(QFileDialog::AcceptOpen);

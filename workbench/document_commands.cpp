@@ -11,7 +11,14 @@
 #include <QSaveFile>
 #include <QTableWidget>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <filesystem>
 #include <string_view>
+#include <system_error>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -36,14 +43,63 @@ QString Characters(const std::string& bytes)
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
+// A program fills at most 255 bytes of memory; a source file of megabytes is
+// something else opened by mistake, and a grid of its records takes about 50
+// times its size in memory: beyond this size it is refused like a file that
+// cannot be read.
+constexpr qint64 LargestSourceFile = 8 << 20;
+
+// Only a regular file is read: a pipe would wait for a writer for ever and a
+// device such as /dev/zero never ends. Nor does reading wait for data that a
+// file does not hold yet (/proc/kmsg): that is a failure to read.
 bool ReadWholeFile(const QString& name, QByteArray& bytes)
 {
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const QFileInfo info(name);
+    if (!info.isFile() || info.size() > LargestSourceFile) {
+        return false;
+    }
+    const int descriptor =
+        ::open(QFile::encodeName(name).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        return false;
+    }
+    QFile file;
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
         return false;
     }
     bytes = file.readAll();
     return file.error() == QFileDevice::NoError;
+}
+
+// Writes the bytes as the whole content of the file. A regular file is written
+// aside and moved into place only when complete, so a failure leaves the
+// previous file whole; a device cannot be replaced and is written in place; a
+// pipe is refused, since opening it waits for a reader that may never come.
+bool WriteWholeFile(const QString& name, const std::string& bytes, QString& reason)
+{
+    std::error_code error;
+    const fs::file_status status = fs::status(QFile::encodeName(name).toStdString(), error);
+    if (fs::is_fifo(status) || fs::is_socket(status)) {
+        reason = QStringLiteral("Not a regular file");
+        return false;
+    }
+    const auto size = static_cast<qint64>(bytes.size());
+    if (fs::is_character_file(status) || fs::is_block_file(status)) {
+        QFile device(name);
+        const bool written = device.open(QIODevice::WriteOnly) &&
+                             device.write(bytes.data(), size) == size && device.flush();
+        reason = device.errorString();
+        return written;
+    }
+    // commit() does not notice a write that fails as the buffer is flushed (a
+    // full disk), and would put an empty file in place: flush first. A file
+    // that is not committed is discarded.
+    QSaveFile file(name);
+    const bool written = file.open(QIODevice::WriteOnly) &&
+                         file.write(bytes.data(), size) == size && file.flush() && file.commit();
+    reason = file.errorString();
+    return written;
 }
 
 void ShowFileError(QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons)
@@ -145,10 +201,12 @@ void TMainForm::actFileSaveAsExecute()
         return;
     }
     const QString previous = sourceFileName_;
-    sourceFileName_ = PrepareSaveTarget(chosen, QStringLiteral(".asm"));
+    const SaveTarget target = PrepareSaveTarget(chosen, QStringLiteral(".asm"));
+    sourceFileName_ = target.name;
     // The document keeps a name only for a file that really holds it.
     if (!WriteSourceFile()) {
         sourceFileName_ = previous;
+        UndoBackup(target);
     }
 }
 
@@ -158,17 +216,11 @@ bool TMainForm::WriteSourceFile()
     for (int row = 0; row < sgrdCode->rowCount(); ++row) {
         rows.push_back(ProgramRow(row));
     }
-    const std::string text = FormatSourceText(TagOf(txtStart), rows);
-    // Written aside and moved into place only when complete: a failure leaves
-    // the previous file whole.
-    QSaveFile file(sourceFileName_);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(text.data(), static_cast<qint64>(text.size())) !=
-            static_cast<qint64>(text.size()) ||
-        !file.commit()) {
+    QString reason;
+    if (!WriteWholeFile(sourceFileName_, FormatSourceText(TagOf(txtStart), rows), reason)) {
         ShowFileError(this,
                       QStringLiteral("無法儲存檔案：") + QDir::toNativeSeparators(sourceFileName_) +
-                          QLatin1Char('\n') + file.errorString(),
+                          QLatin1Char('\n') + reason,
                       QMessageBox::Ok);
         return false;
     }

@@ -125,12 +125,14 @@ void TMainForm::CommitNumberField(QLineEdit* field)
         return;
     }
     const int value = ParseNumber(field->text());
-    if (value == shown->tag) {
-        return;
-    }
+    // An unreadable text gives way to the value also in a field that holds
+    // none (tag -1), where it would otherwise stay as if it were the value.
     if (value == -1) {
         display_.Restore(*shown);
         SyncView();
+        return;
+    }
+    if (value == shown->tag) {
         return;
     }
     ClearHighlights();

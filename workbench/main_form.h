@@ -44,8 +44,9 @@ public:
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    // Window states and title.
-    void SetState(int state);
+    // Window states and title. Virtual so that a window may watch every state
+    // requested of it.
+    virtual void SetState(int state);
     int RecordedState() const { return recordedState_; }
 
     // Machine view.
@@ -182,7 +183,13 @@ private:
     QMessageBox::StandardButton AskYesNoCancel(const QString& text);
     QString ChooseFile(QFileDialog* dialog, const QString& title, const QStringList& filters,
                        const QString& fileName = QString());
-    QString PrepareSaveTarget(QString name, const QString& suffix);
+    // The name a save writes, and where the file it replaces was moved.
+    struct SaveTarget {
+        QString name;
+        QString backup; // empty when nothing was moved
+    };
+    SaveTarget PrepareSaveTarget(QString name, const QString& suffix);
+    void UndoBackup(const SaveTarget& target);
 
     // Document.
     SourceRow ProgramRow(int row) const;

@@ -6,6 +6,12 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 
+namespace {
+
+constexpr int MessageLogLines = 10000;
+
+} // namespace
+
 void TMainForm::CreateMessageLog()
 {
     mmMessage = new QPlainTextEdit(this);
@@ -15,6 +21,10 @@ void TMainForm::CreateMessageLog()
     mmMessage->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     mmMessage->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mmMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // A program that reports an error at every instruction and is left running
+    // would otherwise fill memory without end; the oldest lines give way (this
+    // also drops the log's undo history, which it never needs).
+    mmMessage->setMaximumBlockCount(MessageLogLines);
 }
 
 void TMainForm::ShowErrorMessage(int subCode, int number)

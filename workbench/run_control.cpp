@@ -228,7 +228,7 @@ QString TMainForm::ChooseFile(QFileDialog* dialog, const QString& title, const Q
     return name;
 }
 
-QString TMainForm::PrepareSaveTarget(QString name, const QString& suffix)
+TMainForm::SaveTarget TMainForm::PrepareSaveTarget(QString name, const QString& suffix)
 {
     const bool firstFilter = SaveDialog->selectedNameFilter() == SaveDialog->nameFilters().value(0);
     if (!QFileInfo::exists(name) && firstFilter && !name.endsWith(suffix)) {
@@ -236,11 +236,22 @@ QString TMainForm::PrepareSaveTarget(QString name, const QString& suffix)
     }
     // The previous file moves aside to its bare name with ".bak", in its own
     // folder; an older backup of that name stays, and the move is then skipped.
-    if (const QFileInfo target(name); target.exists()) {
-        QFile::rename(name,
-                      target.dir().filePath(target.completeBaseName() + QStringLiteral(".bak")));
+    // Only a file is moved: a device or a pipe keeps its place.
+    const QFileInfo target(name);
+    if (!target.isFile()) {
+        return {name, {}};
     }
-    return name;
+    const QString backup =
+        target.dir().filePath(target.completeBaseName() + QStringLiteral(".bak"));
+    return {name, QFile::rename(name, backup) ? backup : QString()};
+}
+
+// After a failed save the previous file returns to its name.
+void TMainForm::UndoBackup(const SaveTarget& target)
+{
+    if (!target.backup.isEmpty()) {
+        QFile::rename(target.backup, target.name);
+    }
 }
 
 void TMainForm::actFileSaveMemoryExecute()
@@ -251,11 +262,12 @@ void TMainForm::actFileSaveMemoryExecute()
     if (chosen.isEmpty()) {
         return;
     }
-    const QString name = PrepareSaveTarget(chosen, QStringLiteral(".mm"));
-    if (!cpu_->SaveMemoryFile(QFile::encodeName(name).toStdString())) {
+    const SaveTarget target = PrepareSaveTarget(chosen, QStringLiteral(".mm"));
+    if (!cpu_->SaveMemoryFile(QFile::encodeName(target.name).toStdString())) {
+        UndoBackup(target);
         return;
     }
-    memoryFileName_ = name;
+    memoryFileName_ = target.name;
     SetState(StateMemorySaved);
 }
 

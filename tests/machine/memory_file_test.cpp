@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -130,6 +131,26 @@ TEST_F(MemoryFile, DeviceIsWrittenInPlaceAndReportsEachFailedLine)
     EXPECT_FALSE(machine_.cpu.SaveMemoryFile("/dev/full"));
     EXPECT_EQ(eventLog, (Events{ErrorEvent(2, 10), ErrorEvent(2, 11)}));
     EXPECT_TRUE(fs::is_character_file("/dev/full"));
+}
+
+// Opening a pipe would wait for its other end; both commands refuse it at once.
+TEST_F(MemoryFile, PipesAreRefusedWithoutWaiting)
+{
+    ASSERT_EQ(mkfifo(File("pipe.mm").c_str(), 0600), 0);
+    EXPECT_FALSE(machine_.cpu.SaveMemoryFile(File("pipe.mm")));
+    EXPECT_FALSE(machine_.cpu.LoadMemoryFile(File("pipe.mm")));
+    EXPECT_EQ(eventLog, (Events{ErrorEvent(1, 0), ErrorEvent(0, 0)}));
+    EXPECT_TRUE(fs::is_fifo(File("pipe.mm")));
+}
+
+// A device that never ends and holds no blank ends the reading at its first byte.
+TEST_F(MemoryFile, AnEndlessStreamWithoutBlanksStopsAtOnce)
+{
+    if (!fs::exists("/dev/zero")) {
+        GTEST_SKIP() << "no /dev/zero";
+    }
+    EXPECT_FALSE(machine_.cpu.LoadMemoryFile("/dev/zero"));
+    EXPECT_EQ(eventLog, (Events{ErrorEvent(3, 0)}));
 }
 
 struct LoadCase {

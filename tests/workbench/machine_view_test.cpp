@@ -167,6 +167,24 @@ TEST_F(MachineViewTest, UnreadableOrUnchangedTextsSendNothing)
     EXPECT_EQ(Machine().GetRegister(2), 0x33);
 }
 
+TEST_F(MachineViewTest, AnUnreadableTextGivesWayToTheValueAlsoInAnEmptyField)
+{
+    const struct {
+        int value;
+        const char* text; // pasted, so the key filter never saw it
+        const char* shown;
+    } cases[] = {{-1, ".", ""}, {-1, " 1", ""}, {0x05, "Z", "05"}, {0x05, "5", "5"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        Machine().ClearRegisters(c.value);
+        Field("txtRegister2")->setFocus();
+        Field("txtRegister2")->setText(QString::fromUtf8(c.text));
+        QTest::keyClick(Field("txtRegister2"), Qt::Key_Return);
+        EXPECT_EQ(Text("txtRegister2"), c.shown);
+        EXPECT_EQ(Machine().GetRegister(2), c.value);
+    }
+}
+
 TEST_F(MachineViewTest, LeavingAFieldCommitsIt)
 {
     Field("txtRegister0")->selectAll();

@@ -1,6 +1,7 @@
 #include "window_test.h"
 
 #include <QPlainTextEdit>
+#include <QTextBlock>
 
 class MessageLogTest : public WindowTest {
 protected:
@@ -20,4 +21,20 @@ TEST_F(MessageLogTest, ErrorEventsAppendTheirLinesInTheCurrentRadix)
                      "\u3000\u3000Label不存在或數值設定錯誤");
     Action("actEditClearMessage")->trigger();
     EXPECT_EQ(Log(), "");
+}
+
+// A program that reports an error at every instruction may run for hours: the
+// log keeps its newest lines, as many as it holds.
+TEST_F(MessageLogTest, ALogWithoutEndKeepsItsNewestLines)
+{
+    auto* log = Find<QPlainTextEdit>("mmMessage");
+    const int kept = log->maximumBlockCount();
+    ASSERT_GT(kept, 1000);
+    for (int line = 1; line <= kept + 5; ++line) {
+        form->HandleMachineEvent(13, 101, line);
+    }
+    EXPECT_EQ(log->blockCount(), kept);
+    EXPECT_EQ(log->document()->firstBlock().text(), "暫存器欄位設定錯誤(Line:6)");
+    EXPECT_EQ(log->document()->lastBlock().text(),
+              QString("暫存器欄位設定錯誤(Line:%1)").arg(kept + 5));
 }
