@@ -2,12 +2,11 @@
 #include "assembler/program_image.h"
 #include "assembler/source_file.h"
 #include "machine/cpu.h"
+#include "tests/text_file.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <utility>
@@ -38,12 +37,6 @@ const std::vector<Example> examples = {
     {"rotate.asm", {{2, 0x5A}, {3, 0xD2}}, {{0x10, 0x5A}, {0x11, 0xD2}}},
 };
 
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 class ExampleProgram : public ::testing::TestWithParam<Example> {};
 
 } // namespace
@@ -66,7 +59,7 @@ TEST(Examples, EveryProgramInTheFolderIsChecked)
 TEST_P(ExampleProgram, RunsToHaltWithItsResult)
 {
     const Example& example = GetParam();
-    const std::string text = ReadFile(std::filesystem::path(MIRA_EXAMPLES_DIR) / example.file);
+    const std::string text = ReadText(std::filesystem::path(MIRA_EXAMPLES_DIR) / example.file);
     const SourceDocument document = ParseSourceText(text);
     ASSERT_TRUE(document.hasStart);
     EXPECT_EQ(FormatSourceText(document.start, document.rows), text) << "not in the saved layout";

@@ -1,4 +1,5 @@
 #include "event_log.h"
+#include "tests/text_file.h"
 
 #include <gtest/gtest.h>
 
@@ -10,28 +11,9 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 using namespace MachineEvent;
 namespace fs = std::filesystem;
-
-namespace {
-
-std::string ReadText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteText(const fs::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-} // namespace
 
 class MemoryFile : public testing::Test {
 protected:

@@ -1,5 +1,6 @@
 // Runs the mira-run executable on small programs and checks its output and exit status.
 #include "assembler/source_file.h"
+#include "tests/text_file.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +9,7 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -87,19 +86,6 @@ std::string Quoted(const std::string& text)
         quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     }
     return quoted + "'";
-}
-
-std::string ReadText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteText(const fs::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
 }
 
 class RunnerProcess : public testing::Test {

@@ -15,6 +15,7 @@
 #include <QTableWidget>
 #include <QTimer>
 
+#include <initializer_list>
 #include <iostream>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -67,6 +68,38 @@ void Report(const char* session, const char* when, const Memory& memory)
 
 class LongSessionTest : public WindowTest {
 protected:
+    // The program from address 0, ready to run at the fastest setting.
+    void LoadForFastestRun(std::initializer_list<int> program)
+    {
+        CCpu& machine = form->Machine();
+        int address = 0;
+        for (const int value : program) {
+            machine.SetMemory(address++, value);
+        }
+        machine.SetStartAddress(0);
+        machine.Reset();
+        form->SetState(StateLoaded);
+        Field("txtInterval")->selectAll();
+        TypeInto("txtInterval", "0", false);
+        clock.start();
+    }
+
+    // Lets the run go on until the count in R3:R1 reaches n (at most ten minutes). The
+    // event loop runs with time to spare: qWaitFor would sleep between single
+    // events and starve the run.
+    bool RunUntil(int n)
+    {
+        while (Count() < n && clock.elapsed() < 600000) {
+            QTest::qWait(20);
+        }
+        return Count() >= n;
+    }
+
+    // Both programs count in R3:R1.
+    int Count() { return form->Machine().GetRegister(3) * 256 + form->Machine().GetRegister(1); }
+
+    QElapsedTimer clock;
+
     void ExpectFlat(const Memory& middle, const Memory& after)
     {
         if (middle.peak < 0) {
@@ -82,53 +115,32 @@ protected:
 // a carry into R3 4 instructions.
 TEST_F(LongSessionTest, AMillionMicroStepsAtTheFastestSettingKeepMemoryFlat)
 {
-    const int program[] = {
+    LoadForFastestRun({
         0x20, 0x00, 0x22, 0x01,       // 00 LOAD R0,00; LOAD R2,01
         0x51, 0x12, 0xB1, 0x10,       // 04 ADD R1,R1,R2; JUMP R1,@10 (carry)
         0x40, 0x45, 0x40, 0x45, 0x40, // 08 MOVE R4,R5 three times
         0x45, 0xB0, 0x04,             // 0E JUMP R0,@04
         0x53, 0x32, 0xB0, 0x04,       // 10 ADD R3,R3,R2; JUMP R0,@04
-    };
-    CCpu& machine = form->Machine();
-    for (int address = 0; address < int(std::size(program)); ++address) {
-        machine.SetMemory(address, program[address]);
-    }
-    machine.SetStartAddress(0);
-    machine.Reset();
-    form->SetState(StateLoaded);
-    Field("txtInterval")->selectAll();
-    TypeInto("txtInterval", "0", false);
-
-    const auto count = [&machine] { return machine.GetRegister(3) * 256 + machine.GetRegister(1); };
+    });
+    form->Machine().SetRegister(1, 0);
+    form->Machine().SetRegister(3, 0);
     const auto stepsAt = [](int n) { return 6 + 18 * (n - n / 256) + 12 * (n / 256); };
     int target = 1;
     while (stepsAt(target) < microSteps) {
         ++target;
     }
-    machine.SetRegister(1, 0);
-    machine.SetRegister(3, 0);
     const Memory before;
-    QElapsedTimer clock;
-    clock.start();
-    // The event loop runs with time to spare (qWaitFor would sleep between
-    // single events and starve the run).
-    const auto runUntil = [&](int n) {
-        while (count() < n && clock.elapsed() < 600000) {
-            QTest::qWait(20);
-        }
-        return count() >= n;
-    };
     Action("actCpuRun")->trigger();
-    ASSERT_TRUE(runUntil(target / 2));
+    ASSERT_TRUE(RunUntil(target / 2));
     const Memory middle;
-    ASSERT_TRUE(runUntil(target));
+    ASSERT_TRUE(RunUntil(target));
     Action("actCpuRun")->trigger(); // pause
     const double seconds = clock.elapsed() / 1000.0;
     const Memory after;
 
     EXPECT_FALSE(Find<QTimer>("tmrRunCpu")->isActive());
-    std::cout << stepsAt(count()) << " micro-steps in " << seconds << " s, "
-              << stepsAt(count()) / seconds << " per second\n";
+    std::cout << stepsAt(Count()) << " micro-steps in " << seconds << " s, "
+              << stepsAt(Count()) / seconds << " per second\n";
     Report("run", "before", before);
     Report("run", "half-way", middle);
     Report("run", "after", after);
@@ -139,45 +151,26 @@ TEST_F(LongSessionTest, AMillionMicroStepsAtTheFastestSettingKeepMemoryFlat)
 // log at every count of R3:R1, for as long as the program runs.
 TEST_F(LongSessionTest, ARunThatReportsAnErrorAtEveryStepKeepsMemoryFlat)
 {
-    const int program[] = {
+    form->Machine().ClearRegisters(-1);
+    for (const auto& [number, value] : {std::pair{0, 0}, {1, 0}, {2, 1}, {3, 0}}) {
+        form->Machine().SetRegister(number, value);
+    }
+    LoadForFastestRun({
         0xA5, 0x01, 0x51, 0x12, // 00 ROTATE R5,1; ADD R1,R1,R2
         0xB1, 0x08, 0xB0, 0x00, // 04 JUMP R1,@08 (carry); JUMP R0,@00
         0x53, 0x32, 0xB0, 0x00, // 08 ADD R3,R3,R2; JUMP R0,@00
-    };
-    CCpu& machine = form->Machine();
-    for (int address = 0; address < int(std::size(program)); ++address) {
-        machine.SetMemory(address, program[address]);
-    }
-    machine.ClearRegisters(-1);
-    for (const auto& [number, value] : {std::pair{0, 0}, {1, 0}, {2, 1}, {3, 0}}) {
-        machine.SetRegister(number, value);
-    }
-    machine.SetStartAddress(0);
-    machine.Reset();
-    form->SetState(StateLoaded);
-    Field("txtInterval")->selectAll();
-    TypeInto("txtInterval", "0", false);
-
-    const auto count = [&machine] { return machine.GetRegister(3) * 256 + machine.GetRegister(1); };
+    });
     const int kept = form->mmMessage->maximumBlockCount();
-    QElapsedTimer clock;
-    clock.start();
-    const auto runUntil = [&](int n) {
-        while (count() < n && clock.elapsed() < 600000) {
-            QTest::qWait(20);
-        }
-        return count() >= n;
-    };
     const Memory before;
     Action("actCpuRun")->trigger();
-    ASSERT_TRUE(runUntil(kept + kept / 10)); // the log is full from here on
+    ASSERT_TRUE(RunUntil(kept + kept / 10)); // the log is full from here on
     const Memory middle;
-    ASSERT_TRUE(runUntil(kept + kept / 2));
+    ASSERT_TRUE(RunUntil(kept + kept / 2));
     Action("actCpuRun")->trigger();
     const Memory after;
 
     EXPECT_EQ(form->mmMessage->blockCount(), kept);
-    std::cout << count() << " error lines in " << clock.elapsed() / 1000.0 << " s\n";
+    std::cout << Count() << " error lines in " << clock.elapsed() / 1000.0 << " s\n";
     Report("errors", "before", before);
     Report("errors", "log full", middle);
     Report("errors", "after", after);
