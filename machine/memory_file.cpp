@@ -67,26 +67,30 @@ Word ReadInteger(std::FILE* file, int& number)
 }
 
 // Opening a pipe waits for its other end, which may never come.
-bool IsPipeOrSocket(const std::string& fileName)
+bool IsPipeOrSocket(fs::file_status status)
+{
+    return fs::is_fifo(status) || fs::is_socket(status);
+}
+
+fs::file_status StatusOf(const std::string& fileName)
 {
     std::error_code error;
-    const fs::file_status status = fs::status(fileName, error);
-    return fs::is_fifo(status) || fs::is_socket(status);
+    return fs::status(fileName, error);
 }
 
 } // namespace
 
 bool CCpu::SaveMemoryFile(const std::string& fileName)
 {
-    if (IsPipeOrSocket(fileName)) {
+    const fs::file_status status = StatusOf(fileName);
+    if (IsPipeOrSocket(status)) {
         Send(MachineEvent::Error, MachineError::MemoryFileCreate, 0);
         return false;
     }
-    std::error_code error;
-    const fs::file_status status = fs::status(fileName, error);
     // Devices cannot be replaced by renaming, so they are written in place.
     const bool replace = !fs::exists(status) || fs::is_regular_file(status);
     // A symbolic link keeps pointing at the saved file.
+    std::error_code error;
     const fs::path resolved = fs::canonical(fileName, error);
     const std::string target = error ? fileName : resolved.string();
 
@@ -143,7 +147,7 @@ bool CCpu::SaveMemoryFile(const std::string& fileName)
 
 bool CCpu::LoadMemoryFile(const std::string& fileName)
 {
-    std::FILE* file = IsPipeOrSocket(fileName) ? nullptr : std::fopen(fileName.c_str(), "r");
+    std::FILE* file = IsPipeOrSocket(StatusOf(fileName)) ? nullptr : std::fopen(fileName.c_str(), "r");
     if (file == nullptr) {
         Send(MachineEvent::Error, MachineError::MemoryFileOpen, 0);
         return false;
