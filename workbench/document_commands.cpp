@@ -236,16 +236,6 @@ void TMainForm::actFileExitExecute()
 
 bool TMainForm::SaveChangesPrompt()
 {
-    if (!actFileSave->isEnabled()) {
-        return true;
-    }
-    switch (AskYesNoCancel(QStringLiteral("內容已變更，要存檔？"))) {
-    case QMessageBox::Yes:
-        actFileSaveExecute();
-        return !actFileSave->isEnabled(); // go on only once the program is saved
-    case QMessageBox::No:
-        return true;
-    default:
-        return false;
-    }
+    return AskToSave(actFileSave, &TMainForm::actFileSaveExecute,
+                     QStringLiteral("內容已變更，要存檔？"));
 }

@@ -180,7 +180,7 @@ private:
     int RunInterval() const;
     bool AskToSaveMemory();
     bool txtIntervalKeyPress(QKeyEvent* event);
-    QMessageBox::StandardButton AskYesNoCancel(const QString& text);
+    bool AskToSave(QAction* save, void (TMainForm::*saveCommand)(), const QString& question);
     QString ChooseFile(QFileDialog* dialog, const QString& title, const QStringList& filters,
                        const QString& fileName = QString());
     // The name a save writes, and where the file it replaces was moved.

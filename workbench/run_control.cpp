@@ -186,27 +186,29 @@ void TMainForm::actCpuClearRegisterExecute()
     SetState(StateRegistersCleared);
 }
 
-QMessageBox::StandardButton TMainForm::AskYesNoCancel(const QString& text)
+// Asks whether unsaved work is saved first; true to go on (saved, or No).
+bool TMainForm::AskToSave(QAction* save, void (TMainForm::*saveCommand)(), const QString& question)
 {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("訊息"), text,
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
-}
-
-bool TMainForm::AskToSaveMemory()
-{
-    if (!actFileSaveMemory->isEnabled()) {
+    if (!save->isEnabled()) {
         return true;
     }
-    switch (AskYesNoCancel(QStringLiteral("記憶體內容已變更，要儲存？"))) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("訊息"), question,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    switch (box.exec()) {
     case QMessageBox::Yes:
-        actFileSaveMemoryExecute();
-        return !actFileSaveMemory->isEnabled(); // go on only once the memory is saved
+        (this->*saveCommand)();
+        return !save->isEnabled(); // go on only once the work is saved
     case QMessageBox::No:
         return true;
     default:
         return false;
     }
+}
+
+bool TMainForm::AskToSaveMemory()
+{
+    return AskToSave(actFileSaveMemory, &TMainForm::actFileSaveMemoryExecute,
+                     QStringLiteral("記憶體內容已變更，要儲存？"));
 }
 
 QString TMainForm::ChooseFile(QFileDialog* dialog, const QString& title, const QStringList& filters,
