@@ -11,7 +11,7 @@
 #include "assembler/instruction_table.h"
 #include "editor_forms.h"
 #include "key_filters.h"
-#include "number_text.h"
+#include "texts/number_text.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

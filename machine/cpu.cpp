@@ -124,5 +124,5 @@ void CCpu::Reset()
 void CCpu::Halt()
 {
     state_ = CycleState::Halted;
-    Send(MachineEvent::Phase, 0, 0);
+    Send(MachineEvent::Phase, MachinePhase::Halted, 0);
 }

@@ -65,7 +65,7 @@ void CCpu::Step()
 
 bool CCpu::Fetch()
 {
-    Send(MachineEvent::Phase, 1, 0);
+    Send(MachineEvent::Phase, MachinePhase::Fetch, 0);
     const int second = Wrap(pc_ + 1);
     const int high = GetMemory(pc_);
     const int low = GetMemory(second);
@@ -91,7 +91,7 @@ bool CCpu::Fetch()
 
 bool CCpu::Decode()
 {
-    Send(MachineEvent::Phase, 2, 0);
+    Send(MachineEvent::Phase, MachinePhase::Decode, 0);
     const int opcode = irh_ / 16;
     if (opcode < static_cast<int>(Opcode::Loada) || opcode > static_cast<int>(Opcode::Halt)) {
         Send(MachineEvent::Error, MachineError::UndefinedOpcode, InstructionAddress());
@@ -112,7 +112,7 @@ bool CCpu::Decode()
 
 bool CCpu::Execute()
 {
-    Send(MachineEvent::Phase, 3, 0);
+    Send(MachineEvent::Phase, MachinePhase::Execute, 0);
     const int xy = irl_;
     switch (static_cast<Opcode>(opcode_)) {
     case Opcode::Loada: {

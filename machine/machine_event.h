@@ -22,3 +22,13 @@ enum Code : int {
     Error = 13,
 };
 } // namespace MachineEvent
+
+// The value of a Phase event: the micro-step that begins, or the halt.
+namespace MachinePhase {
+enum Code : int {
+    Halted = 0,
+    Fetch = 1,
+    Decode = 2,
+    Execute = 3,
+};
+} // namespace MachinePhase

@@ -1,7 +1,8 @@
 #include "runner/comparison.h"
 
+#include "assembler/hex_digits.h"
 #include "runner/event_routing.h"
-#include "workbench/number_text.h"
+#include "texts/number_text.h"
 
 namespace {
 

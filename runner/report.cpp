@@ -1,6 +1,7 @@
 #include "runner/report.h"
 
-#include "workbench/number_text.h"
+#include "assembler/hex_digits.h"
+#include "texts/number_text.h"
 
 #include <cstdio>
 

@@ -3,8 +3,8 @@
 #include "assembler/assembler.h"
 #include "assembler/instruction_table.h"
 #include "assembler/program_image.h"
-#include "workbench/error_messages.h"
-#include "workbench/number_text.h"
+#include "texts/error_messages.h"
+#include "texts/number_text.h"
 
 #include <utility>
 
@@ -98,7 +98,7 @@ void Session::HandleEvent(int code, int value, int index)
                 listener_.error(line);
             }
         }
-    } else if (code == MachineEvent::Phase && value == 3 && listener_.trace) {
+    } else if (code == MachineEvent::Phase && value == MachinePhase::Execute && listener_.trace) {
         // The execute phase begins: the instruction is fetched and decoded, nothing done yet.
         const int irh = cpu_.Irh();
         const int irl = cpu_.Irl();

@@ -1,6 +1,6 @@
 #include "key_filters.h"
 
-#include "number_text.h"
+#include "texts/number_text.h"
 
 #include <QKeyEvent>
 

@@ -2,7 +2,7 @@
 
 #include "assembler/instruction_table.h"
 #include "machine/machine_event.h"
-#include "number_text.h"
+#include "texts/number_text.h"
 
 MachineDisplay::MachineDisplay(MachineDisplayHost& host) : host_(host)
 {
@@ -152,20 +152,20 @@ void MachineDisplay::ShowDecodedField(int value, int index)
 void MachineDisplay::ShowPhase(int phase)
 {
     switch (phase) {
-    case 0:
+    case MachinePhase::Halted:
         lamps = {false, false, false};
         host_.MachineHalted();
         break;
-    case 1:
+    case MachinePhase::Fetch:
         ClearHighlights();
         instruction.clear();
         instructionDirty = true;
         LightLamp(0);
         break;
-    case 2:
-    case 3:
+    case MachinePhase::Decode:
+    case MachinePhase::Execute:
         ClearHighlights();
-        LightLamp(phase - 1);
+        LightLamp(phase - MachinePhase::Fetch);
         break;
     default:
         break;

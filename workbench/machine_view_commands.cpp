@@ -5,7 +5,7 @@
 #include "machine/cpu.h"
 #include "machine_view.h"
 #include "main_form.h"
-#include "number_text.h"
+#include "texts/number_text.h"
 #include "up_down.h"
 #include "widget_support.h"
 

@@ -176,7 +176,6 @@ private:
     // Run control.
     void ShowRunCommand(bool running);
     void CreateIntervalField();
-    void StartFastChain();
     int RunInterval() const;
     bool AskToSaveMemory();
     bool txtIntervalKeyPress(QKeyEvent* event);

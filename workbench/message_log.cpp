@@ -1,7 +1,7 @@
 // The message log under the program grid: one line per error of the machine
 // or the assembler.
-#include "error_messages.h"
 #include "main_form.h"
+#include "texts/error_messages.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>

@@ -2,7 +2,7 @@
 // classroom machines the texts were written for.
 #include "window_test.h"
 
-#include "workbench/error_messages.h"
+#include "texts/error_messages.h"
 
 #include <QAction>
 #include <QDir>

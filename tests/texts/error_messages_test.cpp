@@ -1,4 +1,4 @@
-#include "workbench/error_messages.h"
+#include "texts/error_messages.h"
 
 #include <gtest/gtest.h>
 

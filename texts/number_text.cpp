@@ -1,13 +1,10 @@
-#include "number_text.h"
+#include "texts/number_text.h"
+
+#include "assembler/hex_digits.h"
 
 int FieldWidth(int radix)
 {
     return radix == HexRadix ? 2 : 3;
-}
-
-char HexDigit(int value)
-{
-    return "0123456789ABCDEF"[value & 15];
 }
 
 std::string FormatNumber(int value, int radix)
@@ -30,12 +27,8 @@ int ParseNumber(std::string_view text, int radix)
     }
     int value = 0;
     for (char c : text.substr(0, FieldWidth(radix))) {
-        int digit;
-        if (c >= '0' && c <= '9') {
-            digit = c - '0';
-        } else if (c >= 'A' && c <= 'F') {
-            digit = c - 'A' + 10;
-        } else {
+        const int digit = HexDigitValue(c);
+        if (digit < 0) {
             return -1;
         }
         value = value * radix + digit;

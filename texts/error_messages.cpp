@@ -1,6 +1,8 @@
-#include "error_messages.h"
+#include "texts/error_messages.h"
 
-#include "number_text.h"
+#include "assembler/assembler.h"
+#include "machine/cpu.h"
+#include "texts/number_text.h"
 
 namespace {
 
@@ -8,7 +10,7 @@ namespace {
 // display does; everything else shows it in plain decimal.
 std::string NumberText(int subCode, int number, int radix)
 {
-    if (subCode < 100 && number >= 0 && number <= 255) {
+    if (subCode < AssemblerError::NoMemory && number >= 0 && number <= 255) {
         return FormatNumber(number, radix);
     }
     return std::to_string(number);
@@ -32,71 +34,71 @@ std::vector<std::string> ErrorMessageLines(int subCode, int number, int radix,
 {
     const std::string n = NumberText(subCode, number, radix);
     switch (subCode) {
-    case 0:
+    case MachineError::MemoryFileOpen:
         return {"無法開啟檔案：" + openFileName};
-    case 1:
+    case MachineError::MemoryFileCreate:
         return {"無法建立檔案：" + saveFileName};
-    case 2:
+    case MachineError::MemoryFileWrite:
         return {"無法儲存記憶體 No:" + n + "到檔案"};
-    case 3:
+    case MachineError::MemoryFilePair:
         return {"從檔案" + openFileName + "載入記憶體 No:" + n + "錯誤"};
-    case 4:
+    case MachineError::MemoryWriteAddress:
         return {"無法設定記憶體 No:" + n};
-    case 5:
+    case MachineError::MemoryReadAddress:
         return {"無法讀取記憶體 No:" + n};
-    case 6:
+    case MachineError::MemoryWriteValue:
         return {"數值錯誤，無法設定記憶體 No:" + n};
-    case 7:
+    case MachineError::LoadaCellEmpty:
         return {"記憶體 No:" + n + "未設定數值"};
-    case 8:
+    case MachineError::RegisterWriteValue:
         return {"數值錯誤，無法設定暫存器 No:" + n};
-    case 9:
+    case MachineError::RegisterEmpty:
         return {"暫存器 No:" + n + "未設定數值"};
-    case 10:
+    case MachineError::RegisterWriteNumber:
         return {"無法設定暫存器 No:" + n};
-    case 11:
+    case MachineError::RegisterReadNumber:
         return {"無法讀取暫存器 No:" + n};
-    case 12:
+    case MachineError::StartAddressRange:
         return {"設定啟始位址錯誤"};
-    case 13:
+    case MachineError::PcRange:
         return {"設定Pointer Counter錯誤"};
-    case 14:
+    case MachineError::FetchCellEmpty:
         return {"Fetch錯誤，記憶體沒有數值(Pc:" + n + ")"};
-    case 15:
+    case MachineError::UndefinedOpcode:
         return {"Decode錯誤，指令未定義(Pc:" + n + ")"};
-    case 16:
+    case MachineError::LoadaFailed:
         return {InstructionFailed("LOADA", n)};
-    case 17:
+    case MachineError::LoadFailed:
         return {InstructionFailed("LOAD", n)};
-    case 18:
+    case MachineError::StoreFailed:
         return {InstructionFailed("STORE", n)};
-    case 19:
+    case MachineError::MoveFailed:
         return {InstructionFailed("MOVE", n)};
-    case 20:
+    case MachineError::AddFailed:
         return {InstructionFailed("ADD", n)};
-    case 21:
+    case MachineError::AddfFailed:
         return {InstructionFailed("ADDF", n)};
-    case 22:
+    case MachineError::OrFailed:
         return {InstructionFailed("OR", n)};
-    case 23:
+    case MachineError::AndFailed:
         return {InstructionFailed("AND", n)};
-    case 24:
+    case MachineError::XorFailed:
         return {InstructionFailed("XOR", n)};
-    case 25:
+    case MachineError::RotateEmpty:
         return {InstructionFailed("ROTATE", n)};
-    case 100:
+    case AssemblerError::NoMemory:
         return {"無法配置記憶體"};
-    case 101:
+    case AssemblerError::Register:
         return {LineError("暫存器欄位設定錯誤", n)};
-    case 102:
+    case AssemblerError::ByteField:
         return {LineError("位址欄位設定錯誤", n), "　　Label不存在或數值設定錯誤"};
-    case 103:
+    case AssemblerError::ProgramTooLarge:
         return {LineError("指令數過多，記憶體不足", n)};
-    case 104:
+    case AssemblerError::RotateCount:
         return {LineError("數值欄位設定錯誤", n)};
-    case 105:
+    case AssemblerError::Label:
         return {LineError("Symbol重複或無法設定", n)};
-    case 106:
+    case AssemblerError::Mnemonic:
         return {LineError("Opcode設定錯誤", n)};
     default:
         return {};

@@ -18,6 +18,3 @@ std::string FormatNumber(int value, int radix);
 // -1 for the empty text or any character that is not "0"-"9" or "A"-"F";
 // characters beyond the field width are ignored.
 int ParseNumber(std::string_view text, int radix);
-
-// One upper-case hexadecimal digit for 0..15.
-char HexDigit(int value);
