@@ -2,6 +2,10 @@
        LOAD   R0,04
        LOAD   R1,00
        LOAD   R2,01
+       LOAD   R4,SRC
+       STORE  R4,@GET+1
+       LOAD   R4,DST
+       STORE  R4,@PUT+1
 LOOP   JUMP   R1,@DONE
 GET    LOADA  R3,@SRC
 PUT    STORE  R3,@DST

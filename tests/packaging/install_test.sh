@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs the built tree into a scratch prefix and checks what a desktop
-# gets: both programs, the desktop entry, the icons and the metainfo. The
-# desktop and AppStream validators run when they are installed.
-#   install_test.sh BUILD_DIR
+# gets: both programs, the desktop entry, the icons, the metainfo and the
+# example programs. The desktop and AppStream validators run when they are
+# installed.
+#   install_test.sh BUILD_DIR EXAMPLES_DIR
 set -euo pipefail
 build=$1
+examples=$2
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 prefix=$scratch/usr
@@ -24,6 +26,10 @@ for size in 16 32 48 64 128 256; do
     expect_file "share/icons/hicolor/${size}x${size}/apps/mira.png"
 done
 expect_file share/icons/hicolor/scalable/apps/mira.svg
+for example in "$examples"/*.asm; do
+    installed=share/mira/examples/${example##*/}
+    cmp -s "$example" "$prefix/$installed" || { echo "missing or changed: $installed"; failed=1; }
+done
 
 desktop=("$prefix"/share/applications/*.desktop)
 metainfo=("$prefix"/share/metainfo/*.metainfo.xml)
