@@ -1,40 +1,15 @@
 #include "runner/command.h"
 
 #include "assembler/source_file.h"
+#include "files/whole_file.h"
 #include "runner/comparison.h"
 #include "runner/options.h"
 #include "runner/report.h"
 #include "runner/session.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <optional>
 
 namespace {
-
-// The file's bytes as they are; nothing when it cannot be read, with errno set.
-std::optional<std::string> ReadFileBytes(const std::string& fileName)
-{
-    std::FILE* file = std::fopen(fileName.c_str(), "rb");
-    if (file == nullptr) {
-        return std::nullopt;
-    }
-    std::string bytes;
-    char buffer[4096];
-    std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        bytes.append(buffer, count);
-    }
-    const bool failed = std::ferror(file) != 0;
-    const int readError = errno;
-    std::fclose(file);
-    errno = readError;
-    if (failed) {
-        return std::nullopt;
-    }
-    return bytes;
-}
 
 int ExitStatusOf(const RunReport& report)
 {
@@ -86,10 +61,9 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
             return ExitStatus::Usage;
         }
     }
-    const std::optional<std::string> source = ReadFileBytes(options.programFile);
-    if (!source) {
-        err << "mira-run: cannot read " << options.programFile << ": " << std::strerror(errno)
-            << '\n';
+    const FileContent source = ReadWholeFile(options.programFile, LargestTextFile);
+    if (!source.bytes) {
+        err << "mira-run: cannot read " << options.programFile << ": " << source.reason << '\n';
         return ExitStatus::NotAssembled;
     }
 
@@ -119,7 +93,7 @@ int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std
     for (const Assignment& preset : options.presets) {
         session.Preset(preset);
     }
-    const SourceDocument document = ParseSourceText(*source);
+    const SourceDocument document = ParseSourceText(*source.bytes);
     if (session.AssembleAndLoad(document, StartAddress(options, document))) {
         report.status = session.Run(options.maxSteps);
     } else {
