@@ -87,6 +87,11 @@ bool CCpu::LoadMemoryFile(const std::string& fileName)
 
 bool CCpu::LoadMemoryText(std::string_view text)
 {
+    // An editor may begin a UTF-8 file with a byte order mark; it is no number.
+    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(byteOrderMark)) {
+        text.remove_prefix(byteOrderMark.size());
+    }
     bool succeeded = true;
     for (;;) {
         int address = 0;

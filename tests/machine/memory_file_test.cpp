@@ -164,6 +164,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "\t+5\r\n\n 7 \n 6 -0",
                  true,
                  {{MemorySet, 7, 5}, {MemorySet, 0, 6}}},
+        LoadCase{"ByteOrderMarkIsIgnored",
+                 "\xEF\xBB\xBF"
+                 "4 9\n",
+                 true,
+                 {{MemorySet, 9, 4}}},
         LoadCase{"LaterPairWins", "4 9\n4 10\n", true, {{MemorySet, 9, 4}, {MemorySet, 10, 4}}},
         LoadCase{
             "AddressOutOfRange", "300 5\n1 2\n", false, {ErrorEvent(3, 300), {MemorySet, 2, 1}}},
