@@ -62,8 +62,10 @@ SourceDocument ParseSourceText(std::string_view bytes)
 {
     SourceDocument document;
     std::size_t position = 0;
+    int line = 1;
     while (position < bytes.size()) {
         SourceRow row;
+        const int recordLine = line;
         row.label = ReadField(bytes, position, LabelWidth);
         row.mnemonic = ReadField(bytes, position, MnemonicWidth);
         row.operand = ReadField(bytes, position, OperandWidth);
@@ -72,9 +74,15 @@ SourceDocument ParseSourceText(std::string_view bytes)
             document.start = ParseStartValue(row.operand);
         } else {
             document.rows.push_back(std::move(row));
+            document.fileLines.push_back(recordLine);
         }
         // A line longer than the three fields goes on as the next record.
         while (position < bytes.size() && IsLineEnd(bytes[position])) {
+            // CR LF, LF and a lone CR each end one line.
+            if (bytes[position] == '\n' ||
+                (position + 1 == bytes.size() || bytes[position + 1] != '\n')) {
+                ++line;
+            }
             ++position;
         }
     }

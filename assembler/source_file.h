@@ -16,6 +16,7 @@ struct SourceRow {
 
 struct SourceDocument {
     std::vector<SourceRow> rows; // every record that is not a START line, in file order
+    std::vector<int> fileLines;  // the line of the file on which each row begins, from 1
     bool hasStart = false;       // a START line was seen
     int start = -1;              // the last START line's value; -1 when it is not hexadecimal
 };

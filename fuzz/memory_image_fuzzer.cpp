@@ -2,7 +2,8 @@
 // did with what the file format allows: the words taken two by two as address
 // and value, each an optionally signed decimal number; a pair in range is
 // stored, a pair out of range is refused and reading goes on, and reading ends
-// at a word that is no number or at an address without its value.
+// at a word that is no number or at an address without its value. A byte order
+// mark at the start is skipped.
 #include "machine/cpu.h"
 
 #include <sys/mman.h>
@@ -56,6 +57,10 @@ bool ReadNumber(std::string_view word, int& number)
 // The events that loading the text must send, and the cells it writes.
 std::vector<Event> Expected(std::string_view text, int (&memory)[CCpu::MemorySize])
 {
+    // A byte order mark at the very start is skipped.
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
     std::vector<std::string_view> words;
     for (std::size_t at = 0; at < text.size();) {
         const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)); };

@@ -3,6 +3,7 @@
 #include "machine/machine_event.h"
 
 #include <string>
+#include <string_view>
 
 enum class CycleState : unsigned char {
     AwaitDecode = 0,
@@ -70,6 +71,9 @@ public:
     void Step();
     bool SaveMemoryFile(const std::string& fileName);
     bool LoadMemoryFile(const std::string& fileName);
+    // Loads the pairs of a memory image's text, as LoadMemoryFile does once it
+    // has read the file.
+    bool LoadMemoryText(std::string_view text);
 
     // Read-only accessors for tests and tools; the window never uses them.
     int StartAddress() const { return startAddress_; }

@@ -1,64 +1,50 @@
 #include "runner/command.h"
 
-#include "assembler/source_file.h"
-#include "runner/comparison.h"
+#include "runner/grading.h"
+#include "runner/json_text.h"
+#include "runner/memory_image.h"
 #include "runner/options.h"
-#include "runner/report.h"
-#include "runner/session.h"
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <optional>
+#include "runner/program_run.h"
 
 namespace {
 
-// The file's bytes as they are; nothing when it cannot be read, with errno set.
-std::optional<std::string> ReadFileBytes(const std::string& fileName)
+// One program: the report on standard output, the errors on standard error
+// as they come. With --json and --trace the trace is written as it goes, at
+// the start of the object, so that no step limit makes it pile up in memory.
+int RunOne(const RunOptions& options, const RunInputs& inputs, std::ostream& out, std::ostream& err)
 {
-    std::FILE* file = std::fopen(fileName.c_str(), "rb");
-    if (file == nullptr) {
-        return std::nullopt;
+    RunListener listener;
+    listener.error = [&err](const std::string& line) { err << line << '\n' << std::flush; };
+    bool traceStarted = false;
+    if (options.trace) {
+        listener.trace = [&](const std::string& line) {
+            if (!options.json) {
+                out << line << '\n';
+                return;
+            }
+            out << (traceStarted ? "," : "{\"trace\":[") << JsonString(line);
+            traceStarted = true;
+        };
     }
-    std::string bytes;
-    char buffer[4096];
-    std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        bytes.append(buffer, count);
+    const RunReport report = RunProgram(options, inputs, options.programs.front(), listener);
+    if (report.status == RunStatus::Unreadable) {
+        err << "mira-run: " << report.readProblem << '\n';
+        return ExitStatusOf(report);
     }
-    const bool failed = std::ferror(file) != 0;
-    const int readError = errno;
-    std::fclose(file);
-    errno = readError;
-    if (failed) {
-        return std::nullopt;
+    if (options.dump) {
+        WriteImageCells(out, report.state.memory, *options.dump);
+    } else if (options.json) {
+        if (options.trace) {
+            out << (traceStarted ? "]," : "{\"trace\":[],");
+        } else {
+            out << '{';
+        }
+        WriteJsonMembers(out, report);
+        out << "}\n";
+    } else {
+        WritePlainReport(out, report);
     }
-    return bytes;
-}
-
-int ExitStatusOf(const RunReport& report)
-{
-    switch (report.status) {
-    case RunStatus::Halted:
-        return report.differences && !report.differences->empty() ? ExitStatus::Differs
-                                                                  : ExitStatus::Halted;
-    case RunStatus::NotAssembled:
-        return ExitStatus::NotAssembled;
-    case RunStatus::MachineError:
-        return ExitStatus::MachineError;
-    case RunStatus::StepLimit:
-        return ExitStatus::StepLimit;
-    }
-    return ExitStatus::MachineError;
-}
-
-// A file without a START line starts at 0, as a new program in the window does.
-int StartAddress(const RunOptions& options, const SourceDocument& document)
-{
-    if (options.start) {
-        return *options.start;
-    }
-    return document.hasStart ? document.start : 0;
+    return ExitStatusOf(report);
 }
 
 } // namespace
@@ -66,76 +52,24 @@ int StartAddress(const RunOptions& options, const SourceDocument& document)
 int RunCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
 {
     const CommandLine commandLine = ParseCommandLine(arguments);
-    if (commandLine.kind == CommandLine::Kind::Help) {
+    switch (commandLine.kind) {
+    case CommandLine::Kind::Help:
         out << UsageText;
         return ExitStatus::Halted;
-    }
-    if (commandLine.kind == CommandLine::Kind::Wrong) {
-        err << "mira-run: " << commandLine.problem << "\n\n" << UsageText;
+    case CommandLine::Kind::Version:
+        out << "mira-run " << MIRA_VERSION << '\n';
+        return ExitStatus::Halted;
+    case CommandLine::Kind::Wrong:
+        err << "mira-run: " << commandLine.problem << " (see mira-run --help)\n";
         return ExitStatus::Usage;
+    case CommandLine::Kind::Run:
+        break;
     }
     const RunOptions& options = commandLine.options;
-    const auto printError = [&err](const std::string& line) { err << line << '\n'; };
-
-    // A comparison that cannot be made must not pass, so an unusable expected
-    // image stops before anything runs.
-    std::optional<MemoryImage> expectedImage;
-    if (!options.checkFile.empty()) {
-        expectedImage = ReadExpectedImage(options.checkFile, printError);
-        if (!expectedImage) {
-            return ExitStatus::Usage;
-        }
+    const std::optional<RunInputs> inputs =
+        ReadInputs(options, [&err](const std::string& line) { err << line << '\n'; });
+    if (!inputs) {
+        return ExitStatus::Usage;
     }
-    const std::optional<std::string> source = ReadFileBytes(options.programFile);
-    if (!source) {
-        err << "mira-run: cannot read " << options.programFile << ": " << std::strerror(errno)
-            << '\n';
-        return ExitStatus::NotAssembled;
-    }
-
-    RunReport report;
-    if (options.json && options.trace) {
-        report.trace.emplace();
-    }
-    RunListener listener;
-    listener.error = [&](const std::string& line) {
-        printError(line);
-        report.errors.push_back(line);
-    };
-    if (options.trace) {
-        listener.trace = [&](const std::string& line) {
-            if (report.trace) {
-                report.trace->push_back(line);
-            } else {
-                out << line << '\n';
-            }
-        };
-    }
-
-    Session session(listener);
-    if (!options.memoryFile.empty()) {
-        session.LoadMemoryFile(options.memoryFile);
-    }
-    for (const Assignment& preset : options.presets) {
-        session.Preset(preset);
-    }
-    const SourceDocument document = ParseSourceText(*source);
-    if (session.AssembleAndLoad(document, StartAddress(options, document))) {
-        report.status = session.Run(options.maxSteps);
-    } else {
-        report.status = RunStatus::NotAssembled;
-    }
-    report.steps = session.Steps();
-    report.state = session.State();
-    if (report.status == RunStatus::Halted && options.HasChecks()) {
-        report.differences = Differences(report.state, expectedImage ? &*expectedImage : nullptr,
-                                         options.expectations);
-    }
-
-    if (options.json) {
-        WriteJsonReport(out, report);
-    } else {
-        WritePlainReport(out, report);
-    }
-    return ExitStatusOf(report);
+    return options.grade ? Grade(options, *inputs, out, err) : RunOne(options, *inputs, out, err);
 }

@@ -11,7 +11,9 @@ enum Code : int {
     MachineError = 2,
     StepLimit = 3,
     Differs = 4,
+    SomeFailed = 5,
     Usage = 64,
+    OutputFailed = 74,
 };
 } // namespace ExitStatus
 

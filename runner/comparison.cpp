@@ -1,7 +1,6 @@
 #include "runner/comparison.h"
 
 #include "assembler/hex_digits.h"
-#include "runner/event_routing.h"
 #include "texts/number_text.h"
 
 namespace {
@@ -17,7 +16,9 @@ std::string TargetName(const Assignment& assignment)
     case Target::Register:
         return std::string("R") + HexDigit(assignment.index);
     case Target::Memory:
-        return "memory " + FormatNumber(assignment.index, HexRadix);
+        // Hexadecimal as the options give it, decimal as memory images and the listing hold it.
+        return "memory " + FormatNumber(assignment.index, HexRadix) + " (" +
+               std::to_string(assignment.index) + ")";
     case Target::Pc:
         return "PC";
     }
@@ -38,28 +39,6 @@ int ActualValue(const MachineState& state, const Assignment& assignment)
 }
 
 } // namespace
-
-std::optional<MemoryImage> ReadExpectedImage(const std::string& fileName,
-                                             const std::function<void(const std::string&)>& error)
-{
-    const EventRoute route([&](int code, int value, int index) {
-        if (code == MachineEvent::Error) {
-            for (const std::string& line : ErrorLines(value, index, fileName)) {
-                error(line);
-            }
-        }
-    });
-    CCpu reader(EventRoute::Forward);
-    reader.ClearMemory(-1);
-    if (!reader.LoadMemoryFile(fileName)) {
-        return std::nullopt;
-    }
-    MemoryImage image;
-    for (int address = 0; address < CCpu::MemorySize; ++address) {
-        image[address] = reader.GetMemory(address);
-    }
-    return image;
-}
 
 std::vector<std::string> Differences(const MachineState& state, const MemoryImage* expectedImage,
                                      const std::vector<Assignment>& expectations)

@@ -8,38 +8,6 @@
 #include <functional>
 #include <map>
 
-const std::string_view UsageText = R"(Usage: mira-run PROGRAM.asm [options]
-
-Assembles PROGRAM.asm, loads it into the memory of the simulated machine as the
-workbench's Load command does, runs it until it halts or the step limit is
-reached, and prints the registers, PC and every memory cell that holds a value
-(as lines of a memory image: address and value in decimal).
-Memory and registers start without values. Numbers in options are hexadecimal.
-
-Options:
-  --start HH        start address; overrides the START line of the file
-  --max-steps N     stop after N instructions (decimal, default 100000)
-  --memory FILE.mm  load a memory image before the program is loaded
-  --set R1=05       preset a register before the program is loaded
-  --set 40=FF       preset a memory cell before the program is loaded
-  --check FILE.mm   after the run, compare the cells that FILE.mm lists
-  --expect R2=0A    after the run, compare a register, a cell (40=FF) or
-                    the PC (PC=12); "--" stands for no value
-  --json            print the result as one JSON object
-  --trace           print each instruction (address, word, listing text)
-                    before it is executed
-  --help            print this text
---set and --expect may be given more than once.
-
-Exit status:
-  0   halted by a HALT instruction, and every comparison matched
-  1   the program could not be read or did not assemble
-  2   the machine halted on an error (the error texts go to standard error)
-  3   the step limit was reached
-  4   halted by a HALT instruction, but a comparison found a difference
-  64  wrong usage
-)";
-
 namespace {
 
 // Hexadecimal in either case, as people type it on a command line.
@@ -91,6 +59,19 @@ std::optional<Assignment> ParseAssignment(std::string_view text, bool forCompari
     return assignment;
 }
 
+// "40-4F", or "40" for one cell.
+std::optional<CellRange> ParseCellRange(std::string_view text)
+{
+    const std::size_t dash = text.find('-');
+    const int first = ParseHexByteAnyCase(text.substr(0, dash));
+    const int last =
+        dash == std::string_view::npos ? first : ParseHexByteAnyCase(text.substr(dash + 1));
+    if (first < 0 || last < first) {
+        return std::nullopt;
+    }
+    return CellRange{first, last};
+}
+
 std::optional<long long> ParseCount(std::string_view text)
 {
     long long count = 0;
@@ -123,7 +104,7 @@ const std::map<std::string_view, ValueHandler>& OptionsWithValue()
         {"--memory",
          [](RunOptions& options, std::string_view value) {
              options.memoryFile = value;
-             return !value.empty();
+             return true;
          }},
         {"--set",
          [](RunOptions& options, std::string_view value) {
@@ -136,7 +117,12 @@ const std::map<std::string_view, ValueHandler>& OptionsWithValue()
         {"--check",
          [](RunOptions& options, std::string_view value) {
              options.checkFile = value;
-             return !value.empty();
+             return true;
+         }},
+        {"--dump",
+         [](RunOptions& options, std::string_view value) {
+             options.dump = ParseCellRange(value);
+             return options.dump.has_value();
          }},
         {"--expect",
          [](RunOptions& options, std::string_view value) {
@@ -155,9 +141,48 @@ bool IsRepeatable(std::string_view option)
     return option == "--set" || option == "--expect";
 }
 
+// Options without a value, and what each turns on.
+bool RunOptions::*FlagOf(std::string_view option)
+{
+    static const std::map<std::string_view, bool RunOptions::*> flags = {
+        {"--json", &RunOptions::json},
+        {"--trace", &RunOptions::trace},
+        {"--strict", &RunOptions::strict},
+        {"--grade", &RunOptions::grade},
+    };
+    const auto flag = flags.find(option);
+    return flag == flags.end() ? nullptr : flag->second;
+}
+
 CommandLine Wrong(std::string problem)
 {
     return {CommandLine::Kind::Wrong, {}, std::move(problem)};
+}
+
+// What cannot be combined, once every argument is known.
+std::optional<std::string> Conflict(const RunOptions& options)
+{
+    if (options.programs.empty()) {
+        return "no program file given";
+    }
+    if (!options.grade) {
+        if (options.programs.size() > 1) {
+            return "more than one program file: " + options.programs[1];
+        }
+        if (options.dump && options.json) {
+            return "--dump and --json cannot be combined";
+        }
+        return std::nullopt;
+    }
+    if (options.trace || options.dump) {
+        return std::string(options.trace ? "--trace" : "--dump") + " cannot be used with --grade";
+    }
+    for (const std::string& program : options.programs) {
+        if (program == StandardInputName) {
+            return "--grade reads no program from standard input";
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -167,49 +192,63 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments)
     CommandLine commandLine{CommandLine::Kind::Run, {}, {}};
     RunOptions& options = commandLine.options;
     std::map<std::string_view, int> seen;
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
-        if (!argument.starts_with("--")) {
-            if (!options.programFile.empty()) {
-                return Wrong("more than one program file: " + std::string(argument));
-            }
-            options.programFile = argument;
+        if (optionsEnded || argument == StandardInputName || !argument.starts_with('-')) {
+            options.programs.emplace_back(argument);
             continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == "-h") {
+            return {CommandLine::Kind::Help, {}, {}};
+        }
+        if (!argument.starts_with("--")) {
+            return Wrong("unknown option: " + std::string(argument));
         }
         // "--name=value" is the same as "--name value".
         const std::size_t equals = argument.find('=');
         const std::string_view name = argument.substr(0, equals);
+        const bool hasValue = equals != std::string_view::npos;
+        const auto handler = OptionsWithValue().find(name);
+        const bool takesValue = handler != OptionsWithValue().end();
+        if (!takesValue && name != "--help" && name != "--version" && FlagOf(name) == nullptr) {
+            return Wrong("unknown option: " + std::string(name));
+        }
         if (++seen[name] > 1 && !IsRepeatable(name)) {
             return Wrong("option given more than once: " + std::string(name));
         }
-        if (name == "--help" || name == "--json" || name == "--trace") {
-            if (equals != std::string_view::npos) {
+        if (!takesValue) {
+            if (hasValue) {
                 return Wrong("option takes no value: " + std::string(name));
             }
-            if (name == "--help") {
-                return {CommandLine::Kind::Help, {}, {}};
+            if (name == "--help" || name == "--version") {
+                const auto kind =
+                    name == "--help" ? CommandLine::Kind::Help : CommandLine::Kind::Version;
+                return {kind, {}, {}};
             }
-            (name == "--json" ? options.json : options.trace) = true;
+            options.*FlagOf(name) = true;
             continue;
         }
-        const auto handler = OptionsWithValue().find(name);
-        if (handler == OptionsWithValue().end()) {
-            return Wrong("unknown option: " + std::string(name));
-        }
         std::string_view value;
-        if (equals != std::string_view::npos) {
+        if (hasValue) {
             value = argument.substr(equals + 1);
         } else if (i + 1 < arguments.size()) {
             value = arguments[++i];
-        } else {
+        }
+        // A value that looks like an option is most likely a forgotten value.
+        if (value.empty() || value.starts_with("--")) {
             return Wrong("option needs a value: " + std::string(name));
         }
         if (!handler->second(options, value)) {
             return Wrong("invalid value for " + std::string(name) + ": " + std::string(value));
         }
     }
-    if (options.programFile.empty()) {
-        return Wrong("no program file given");
+    if (const std::optional<std::string> conflict = Conflict(options)) {
+        return Wrong(*conflict);
     }
     return commandLine;
 }

@@ -1,29 +1,11 @@
 #include "runner/report.h"
 
 #include "assembler/hex_digits.h"
+#include "runner/command.h"
+#include "runner/json_text.h"
 #include "texts/number_text.h"
 
-#include <cstdio>
-
 namespace {
-
-std::string JsonString(std::string_view text)
-{
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            quoted += '\\';
-            quoted += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
-            quoted += escape;
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + '"';
-}
 
 void WriteJsonStrings(std::ostream& out, const std::vector<std::string>& texts)
 {
@@ -41,6 +23,8 @@ std::string_view StatusName(RunStatus status)
     switch (status) {
     case RunStatus::Halted:
         return "halted";
+    case RunStatus::Unreadable:
+        return "unreadable";
     case RunStatus::NotAssembled:
         return "not-assembled";
     case RunStatus::MachineError:
@@ -49,6 +33,23 @@ std::string_view StatusName(RunStatus status)
         return "step-limit";
     }
     return {};
+}
+
+int ExitStatusOf(const RunReport& report)
+{
+    switch (report.status) {
+    case RunStatus::Halted:
+        return report.differences && !report.differences->empty() ? ExitStatus::Differs
+                                                                  : ExitStatus::Halted;
+    case RunStatus::Unreadable:
+    case RunStatus::NotAssembled:
+        return ExitStatus::NotAssembled;
+    case RunStatus::MachineError:
+        return ExitStatus::MachineError;
+    case RunStatus::StepLimit:
+        return ExitStatus::StepLimit;
+    }
+    return ExitStatus::MachineError;
 }
 
 void WritePlainReport(std::ostream& out, const RunReport& report)
@@ -75,10 +76,15 @@ void WritePlainReport(std::ostream& out, const RunReport& report)
     }
 }
 
-void WriteJsonReport(std::ostream& out, const RunReport& report)
+void WriteJsonMembers(std::ostream& out, const RunReport& report)
 {
-    out << "{\"status\":" << JsonString(StatusName(report.status)) << ",\"steps\":" << report.steps
-        << ",\"pc\":" << report.state.pc << ",\"registers\":[";
+    out << "\"status\":" << JsonString(StatusName(report.status));
+    if (report.status == RunStatus::Unreadable) {
+        out << ",\"errors\":";
+        WriteJsonStrings(out, {report.readProblem});
+        return;
+    }
+    out << ",\"steps\":" << report.steps << ",\"pc\":" << report.state.pc << ",\"registers\":[";
     const auto& registers = report.state.registers;
     for (std::size_t number = 0; number < registers.size(); ++number) {
         out << (number == 0 ? "" : ",");
@@ -98,13 +104,22 @@ void WriteJsonReport(std::ostream& out, const RunReport& report)
     }
     out << "},\"errors\":";
     WriteJsonStrings(out, report.errors);
-    if (report.trace) {
-        out << ",\"trace\":";
-        WriteJsonStrings(out, *report.trace);
-    }
     if (report.differences) {
         out << ",\"differences\":";
         WriteJsonStrings(out, *report.differences);
     }
-    out << "}\n";
+}
+
+std::string FirstProblem(const RunReport& report, long long maxSteps)
+{
+    if (report.status == RunStatus::Unreadable) {
+        return report.readProblem;
+    }
+    if (report.differences && !report.differences->empty()) {
+        return report.differences->front();
+    }
+    if (report.status == RunStatus::StepLimit) {
+        return "no halt within " + std::to_string(maxSteps) + " steps";
+    }
+    return report.errors.empty() ? std::string() : report.errors.front();
 }

@@ -8,23 +8,35 @@
 
 #include <utility>
 
+namespace {
+
+constexpr int FirstLineError = 101; // the assembler's errors about one line: 101..106
+constexpr int LastLineError = 106;
+
+} // namespace
+
 std::vector<std::string> ErrorLines(int subCode, int number, const std::string& openFileName)
 {
     return ErrorMessageLines(subCode, number, HexRadix, openFileName, {});
 }
 
-Session::Session(RunListener listener)
-    : listener_(std::move(listener)),
+Session::Session(RunListener listener, std::string programName)
+    : listener_(std::move(listener)), programName_(std::move(programName)),
+      errors_([this](int subCode, int number) { return LinesOf(subCode, number); },
+              listener_.error),
       route_([this](int code, int value, int index) { HandleEvent(code, value, index); })
 {
     cpu_.ClearMemory(-1);
     cpu_.ClearRegisters(-1);
 }
 
-void Session::LoadMemoryFile(const std::string& fileName)
+void Session::LoadImage(const MemoryImage& image)
 {
-    memoryFileName_ = fileName;
-    cpu_.LoadMemoryFile(fileName);
+    for (int address = 0; address < CCpu::MemorySize; ++address) {
+        if (image[address] != -1) {
+            cpu_.SetMemory(address, image[address]);
+        }
+    }
 }
 
 void Session::Preset(const Assignment& preset)
@@ -38,6 +50,7 @@ void Session::Preset(const Assignment& preset)
 
 bool Session::AssembleAndLoad(const SourceDocument& document, int startAddress)
 {
+    fileLines_ = document.fileLines;
     CAssembler assembler(EventRoute::Forward);
     for (std::size_t i = 0; i < document.rows.size(); ++i) {
         const SourceRow& row = document.rows[i];
@@ -66,14 +79,15 @@ RunStatus Session::Run(long long maxSteps)
 {
     const int halted = static_cast<int>(CycleState::Halted);
     while (cpu_.State() != halted && steps_ < maxSteps) {
+        errorInStep_ = false;
         cpu_.Step();
         ++steps_;
     }
     if (cpu_.State() != halted) {
         return RunStatus::StepLimit;
     }
-    // Only a HALT instruction halts the machine without an error.
-    return errorSeen_ ? RunStatus::MachineError : RunStatus::Halted;
+    // Every halt but HALT's comes with the error that caused it.
+    return errorInStep_ ? RunStatus::MachineError : RunStatus::Halted;
 }
 
 MachineState Session::State()
@@ -89,15 +103,28 @@ MachineState Session::State()
     return state;
 }
 
+// An error about a row starts with the file's name and line, as compilers
+// write it, so that editors can jump to it.
+std::vector<std::string> Session::LinesOf(int subCode, int number) const
+{
+    std::vector<std::string> lines = ErrorLines(subCode, number, {});
+    const bool aboutRow = subCode >= FirstLineError && subCode <= LastLineError && number >= 1 &&
+                          number <= static_cast<int>(fileLines_.size());
+    if (aboutRow) {
+        const std::string prefix =
+            programName_ + ':' + std::to_string(fileLines_[number - 1]) + ": ";
+        for (std::string& line : lines) {
+            line.insert(0, prefix);
+        }
+    }
+    return lines;
+}
+
 void Session::HandleEvent(int code, int value, int index)
 {
     if (code == MachineEvent::Error) {
-        errorSeen_ = true;
-        if (listener_.error) {
-            for (const std::string& line : ErrorLines(value, index, memoryFileName_)) {
-                listener_.error(line);
-            }
-        }
+        errorInStep_ = true;
+        errors_.Add(value, index);
     } else if (code == MachineEvent::Phase && value == MachinePhase::Execute && listener_.trace) {
         // The execute phase begins: the instruction is fetched and decoded, nothing done yet.
         const int irh = cpu_.Irh();

@@ -125,14 +125,14 @@ TEST_F(MemoryFile, PipesAreRefusedWithoutWaiting)
     EXPECT_TRUE(fs::is_fifo(File("pipe.mm")));
 }
 
-// A device that never ends and holds no blank ends the reading at its first byte.
-TEST_F(MemoryFile, AnEndlessStreamWithoutBlanksStopsAtOnce)
+// A device that never ends is not read at all: it cannot be opened as an image.
+TEST_F(MemoryFile, AnEndlessDeviceIsRefusedAtOnce)
 {
     if (!fs::exists("/dev/zero")) {
         GTEST_SKIP() << "no /dev/zero";
     }
     EXPECT_FALSE(machine_.cpu.LoadMemoryFile("/dev/zero"));
-    EXPECT_EQ(eventLog, (Events{ErrorEvent(3, 0)}));
+    EXPECT_EQ(eventLog, (Events{ErrorEvent(0, 0)}));
 }
 
 struct LoadCase {
@@ -164,6 +164,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "\t+5\r\n\n 7 \n 6 -0",
                  true,
                  {{MemorySet, 7, 5}, {MemorySet, 0, 6}}},
+        LoadCase{"ByteOrderMarkIsIgnored",
+                 "\xEF\xBB\xBF"
+                 "4 9\n",
+                 true,
+                 {{MemorySet, 9, 4}}},
         LoadCase{"LaterPairWins", "4 9\n4 10\n", true, {{MemorySet, 9, 4}, {MemorySet, 10, 4}}},
         LoadCase{
             "AddressOutOfRange", "300 5\n1 2\n", false, {ErrorEvent(3, 300), {MemorySet, 2, 1}}},

@@ -22,6 +22,8 @@ expect_file() {
 }
 expect_file bin/mira
 expect_file bin/mira-run
+expect_file share/man/man1/mira.1.gz
+expect_file share/man/man1/mira-run.1.gz
 for size in 16 32 48 64 128 256; do
     expect_file "share/icons/hicolor/${size}x${size}/apps/mira.png"
 done

@@ -10,7 +10,7 @@ namespace {
 RunOptions ProgramOnly()
 {
     RunOptions options;
-    options.programFile = "p.asm";
+    options.programs = {"p.asm"};
     return options;
 }
 
@@ -89,6 +89,28 @@ INSTANTIATE_TEST_SUITE_P(
                   })},
         ValidCase{"MemoryFile", {"--memory", "m.mm", "p.asm"}, With([](RunOptions& o) {
                       o.memoryFile = "m.mm";
+                  })},
+        ValidCase{"DumpOfARangeAndStrict",
+                  {"p.asm", "--dump", "40-4f", "--strict"},
+                  With([](RunOptions& o) {
+                      o.dump = CellRange{0x40, 0x4F};
+                      o.strict = true;
+                  })},
+        ValidCase{"DumpOfOneCell", {"p.asm", "--dump=7"}, With([](RunOptions& o) {
+                      o.dump = CellRange{7, 7};
+                  })},
+        ValidCase{
+            "ProgramFromStandardInput", {"-"}, With([](RunOptions& o) { o.programs = {"-"}; })},
+        ValidCase{"OptionsEndAtTwoDashes", {"--json", "--", "--trace"}, With([](RunOptions& o) {
+                      o.programs = {"--trace"};
+                      o.json = true;
+                  })},
+        ValidCase{"GradeOfProgramsAndFolders",
+                  {"--grade", "a", "p.asm", "--expect", "R1=01", "b"},
+                  With([](RunOptions& o) {
+                      o.programs = {"a", "p.asm", "b"};
+                      o.grade = true;
+                      o.expectations = {{Target::Register, 1, 1}};
                   })}),
     CaseName<ValidCase>);
 
@@ -126,10 +148,26 @@ INSTANTIATE_TEST_SUITE_P(
         WrongCase{"RepeatedSingleOption",
                   {"p.asm", "--check", "a.mm", "--check", "b.mm"},
                   "option given more than once: --check"},
-        WrongCase{"ValueForAFlag", {"p.asm", "--json=yes"}, "option takes no value: --json"}),
+        WrongCase{"ValueForAFlag", {"p.asm", "--json=yes"}, "option takes no value: --json"},
+        WrongCase{
+            "OptionAsValue", {"p.asm", "--memory", "--json"}, "option needs a value: --memory"},
+        WrongCase{"UnknownShortOption", {"p.asm", "-x"}, "unknown option: -x"},
+        WrongCase{"UnknownOptionTwice", {"p.asm", "--x", "--x"}, "unknown option: --x"},
+        WrongCase{"DumpBackwards", {"p.asm", "--dump", "4F-40"}, "invalid value for --dump: 4F-40"},
+        WrongCase{"DumpAsJson",
+                  {"p.asm", "--dump", "40", "--json"},
+                  "--dump and --json cannot be combined"},
+        WrongCase{"GradeWithTrace",
+                  {"--grade", "p.asm", "--trace"},
+                  "--trace cannot be used with --grade"},
+        WrongCase{"GradeOfStandardInput",
+                  {"--grade", "-"},
+                  "--grade reads no program from standard input"}),
     CaseName<WrongCase>);
 
-TEST(HelpOption, IsRecognisedAmongOtherArguments)
+TEST(HelpAndVersion, AreRecognisedAmongOtherArguments)
 {
     EXPECT_EQ(ParseCommandLine({"p.asm", "--help"}).kind, CommandLine::Kind::Help);
+    EXPECT_EQ(ParseCommandLine({"p.asm", "-h", "--fast"}).kind, CommandLine::Kind::Help);
+    EXPECT_EQ(ParseCommandLine({"--version"}).kind, CommandLine::Kind::Version);
 }

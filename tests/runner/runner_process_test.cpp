@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -47,6 +49,13 @@ const std::string EndlessLoop = FormatSourceText(0x00, {
                                                            {"", "LOAD", "R0,00"},
                                                            {"LOOP", "JUMP", "R0,@LOOP"},
                                                        });
+
+// Reads the empty register R1 at every step.
+const std::string EndlessFlood = FormatSourceText(0x00, {
+                                                            {"", "LOAD", "R0,00"},
+                                                            {"LOOP", "ROTATE", "R1,1"},
+                                                            {"", "JUMP", "R0,@LOOP"},
+                                                        });
 
 const std::string Tiny = FormatSourceText(0x00, {{"", "LOAD", "R1,05"}, {"", "HALT", ""}});
 
@@ -104,13 +113,16 @@ protected:
     }
 
     // Runs mira-run in the test's folder, so that file names in messages are as given.
-    Outcome Run(const std::vector<std::string>& arguments)
+    Outcome Run(const std::vector<std::string>& arguments,
+                const std::string& redirections = ">out.txt 2>err.txt")
     {
+        WriteText(folder_ / "out.txt", "");
+        WriteText(folder_ / "err.txt", "");
         std::string command = "cd " + Quoted(folder_.string()) + " && " + Quoted(MIRA_RUN_PATH);
         for (const std::string& argument : arguments) {
             command += " " + Quoted(argument);
         }
-        command += " >out.txt 2>err.txt";
+        command += " " + redirections;
         Outcome outcome;
         const int result = std::system(command.c_str());
         if (result != -1 && WIFEXITED(result)) {
@@ -165,11 +177,12 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{.name = "UnknownMnemonicOnItsFileLine",
                 .program = "       START  00\r\n       HALT\r\n   \r\n       FOO    R1,05\r\n",
                 .status = 1,
-                .err = "Opcode設定錯誤(Line:3)\n"},
-        RunCase{.name = "UnknownLabelGivesTwoLines",
-                .program = "       JUMP   R0,@NOWHERE\n",
-                .status = 1,
-                .err = "位址欄位設定錯誤(Line:1)\n　　Label不存在或數值設定錯誤\n"},
+                .err = "p.asm:4: Opcode設定錯誤(Line:3)\n"},
+        RunCase{
+            .name = "UnknownLabelGivesTwoLines",
+            .program = "       JUMP   R0,@NOWHERE\n",
+            .status = 1,
+            .err = "p.asm:1: 位址欄位設定錯誤(Line:1)\np.asm:1: 　　Label不存在或數值設定錯誤\n"},
         RunCase{.name = "UndefinedOpcodeHaltsWithError",
                 .program =
                     "       START  20\n       LOAD   R1,05\n       DB     E0\n       DB     00\n",
@@ -177,11 +190,41 @@ INSTANTIATE_TEST_SUITE_P(
                 .outLines = {"status: machine-error", "steps: 2",
                              "R0=-- R1=05 R2=-- R3=-- R4=-- R5=-- R6=-- R7=--"},
                 .err = "Decode錯誤，指令未定義(Pc:22)\n"},
-        RunCase{.name = "ErrorThatDoesNotHaltStillFails",
+        RunCase{.name = "RotateOfAnEmptyRegisterThenHalt",
                 .program = "       ROTATE R1,1\n       HALT\n",
+                .outLines = {"status: halted", "steps: 2"},
+                .err = "指令ROTATE無法執行(Pc:00)\n"},
+        RunCase{.name = "RotateOfAnEmptyRegisterThenHaltStrict",
+                .program = "       ROTATE R1,1\n       HALT\n",
+                .options = {"--strict"},
                 .status = 2,
                 .outLines = {"status: machine-error", "steps: 2"},
                 .err = "指令ROTATE無法執行(Pc:00)\n"},
+        RunCase{.name = "JumpOnAnEmptyR0ThenHaltAndCompare",
+                .program = "       JUMP   R0,@NEXT\n       DB     00\nNEXT   HALT\n",
+                .options = {"--expect", "PC=05"},
+                .outLines = {"status: halted"},
+                .err = "暫存器 No:00未設定數值\n暫存器 No:00未設定數值\n"},
+        RunCase{.name = "AddOfAnEmptyRegisterThenHaltWithADifference",
+                .program = "       LOAD   R1,05\n       ADD    R3,R1,R2\n       HALT\n",
+                .options = {"--expect", "R3=05"},
+                .status = 4,
+                .outLines = {"R3: expected 05, found 04"},
+                .err = "暫存器 No:02未設定數值\n"},
+        RunCase{.name = "AddOfAnEmptyRegisterStrictIsNotCompared",
+                .program = "       LOAD   R1,05\n       ADD    R3,R1,R2\n       HALT\n",
+                .options = {"--expect", "R3=05", "--strict"},
+                .status = 2,
+                .outLines = {"status: machine-error"},
+                .err = "暫存器 No:02未設定數值\n"},
+        RunCase{
+            .name = "RepeatedErrorIsCounted",
+            .program = EndlessFlood,
+            .options = {"--max-steps", "100"},
+            .status = 3,
+            .err =
+                "指令ROTATE無法執行(Pc:02)\n指令ROTATE無法執行(Pc:02)\n"
+                "指令ROTATE無法執行(Pc:02)\nrepeated 47 more times: 指令ROTATE無法執行(Pc:02)\n"},
         RunCase{.name = "EndlessLoopStopsAtTheStepLimit",
                 .program = EndlessLoop,
                 .options = {"--max-steps", "50"},
@@ -196,12 +239,28 @@ INSTANTIATE_TEST_SUITE_P(
                 .options = {"--memory", "in.mm", "--set", "R3=0C"},
                 .outLines = {"R0=-- R1=07 R2=0E R3=0C R4=-- R5=-- R6=-- R7=--", "80 7", "81 14"},
                 .files = {{"in.mm", "80 7\n"}}},
-        RunCase{.name = "MissingMemoryImage",
+        RunCase{.name = "MissingMemoryImageRunsNothing",
                 .program = Doubling,
                 .options = {"--memory", "none.mm"},
-                .status = 2,
-                .err = "無法開啟檔案：none.mm\n記憶體 No:50未設定數值\n"
-                       "數值錯誤，無法設定暫存器 No:01\n指令LOADA無法執行(Pc:00)\n"},
+                .status = 64,
+                .err = "mira-run: cannot read none.mm: No such file or directory\n"},
+        RunCase{.name = "BadPairInMemoryImageRunsNothing",
+                .program = Doubling,
+                .options = {"--memory", "in.mm"},
+                .status = 64,
+                .err = "從檔案in.mm載入記憶體 No:50錯誤\n",
+                .files = {{"in.mm", "80 x\n"}}},
+        RunCase{.name = "EmptyExpectedImageRunsNothing",
+                .program = Adding,
+                .options = {"--check", "expected.mm"},
+                .status = 64,
+                .err = "mira-run: expected.mm lists no cell to compare\n",
+                .files = {{"expected.mm", " \n\n"}}},
+        RunCase{.name = "ExpectedImageWithAByteOrderMark",
+                .program = Adding,
+                .options = {"--check", "expected.mm"},
+                .files = {{"expected.mm", "\xEF\xBB\xBF"
+                                          "64 8\n"}}},
         RunCase{.name = "CheckThatMatches",
                 .program = Adding,
                 .options = {"--check", "expected.mm", "--expect", "R3=08", "--expect", "PC=2A"},
@@ -211,8 +270,8 @@ INSTANTIATE_TEST_SUITE_P(
                 .program = Adding,
                 .options = {"--check", "expected.mm", "--expect", "R3=09", "--expect", "R4=--"},
                 .status = 4,
-                .outLines = {"differences:", "memory 40: expected 09, found 08",
-                             "memory 50: expected 01, found --", "R3: expected 09, found 08"},
+                .outLines = {"differences:", "memory 40 (64): expected 09, found 08",
+                             "memory 50 (80): expected 01, found --", "R3: expected 09, found 08"},
                 .files = {{"expected.mm", "64 9 80 1"}}},
         RunCase{.name = "UnreadableExpectedImageRunsNothing",
                 .program = Adding,
@@ -238,34 +297,166 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{.name = "JsonWithErrorsTraceAndDifferences",
                 .program = "       ROTATE R1,1\n       HALT\n",
                 .options = {"--json", "--trace", "--expect", "R1=00"},
-                .status = 2,
-                .outLines = {"{\"status\":\"machine-error\",\"steps\":2,\"pc\":4,\"registers\":["
+                .status = 4,
+                .outLines = {"{\"trace\":[\"00  A101  ROTATE R1,01\",\"02  C000  HALT\"],"
+                             "\"status\":\"halted\",\"steps\":2,\"pc\":4,\"registers\":["
                              "null,null,null,null,null,null,null,null,null,null,null,null,null,"
                              "null,null,null],\"memory\":{\"0\":161,\"1\":1,\"2\":192,\"3\":0},"
-                             "\"errors\":[\"指令ROTATE無法執行(Pc:00)\"],\"trace\":[\"00  A101  "
-                             "ROTATE R1,01\",\"02  C000  HALT\"]}"},
+                             "\"errors\":[\"指令ROTATE無法執行(Pc:00)\"],"
+                             "\"differences\":[\"R1: expected 00, found --\"]}"},
                 .err = "指令ROTATE無法執行(Pc:00)\n"}),
     [](const testing::TestParamInfo<RunCase>& info) { return info.param.name; });
 
-TEST_F(RunnerProcess, HelpPrintsTheUsage)
+struct ConventionCase {
+    const char* name;
+    std::vector<std::string> arguments;
+    std::string redirections = ">out.txt 2>err.txt";
+    int status = 0;
+    std::string outStart = {}; // the beginning of standard output
+    std::string err = {};      // standard error, exactly
+};
+
+void PrintTo(const ConventionCase& test, std::ostream* out)
 {
-    const Outcome outcome = Run({"--help"});
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_TRUE(outcome.out.starts_with("Usage: mira-run PROGRAM.asm [options]\n"));
-    EXPECT_EQ(outcome.err, "");
+    *out << test.name;
 }
 
-TEST_F(RunnerProcess, WrongUsageShowsTheProblemAndTheUsage)
+class Convention : public RunnerProcess, public testing::WithParamInterface<ConventionCase> {};
+
+TEST_P(Convention, IsFollowed)
 {
-    const Outcome outcome = Run({"p.asm", "--fast"});
-    EXPECT_EQ(outcome.status, 64);
-    EXPECT_TRUE(outcome.err.starts_with("mira-run: unknown option: --fast\n\nUsage: mira-run"));
-    EXPECT_EQ(outcome.out, "");
+    const ConventionCase& test = GetParam();
+    Write("p.asm", Tiny);
+    Write("-odd.asm", Tiny);
+    ASSERT_EQ(mkfifo((folder_ / "fifo.asm").c_str(), 0600), 0);
+    const Outcome outcome = Run(test.arguments, test.redirections);
+    EXPECT_EQ(outcome.status, test.status);
+    EXPECT_TRUE(outcome.out.starts_with(test.outStart)) << outcome.out;
+    EXPECT_EQ(outcome.out.empty(), test.outStart.empty()) << outcome.out;
+    EXPECT_EQ(outcome.err, test.err);
 }
 
-TEST_F(RunnerProcess, MissingProgramDoesNotAssemble)
+INSTANTIATE_TEST_SUITE_P(
+    CommandLine, Convention,
+    testing::Values(
+        ConventionCase{.name = "Help",
+                       .arguments = {"--help"},
+                       .outStart = "Usage: mira-run [options] PROGRAM.asm\n"},
+        ConventionCase{
+            .name = "ShortHelp", .arguments = {"-h"}, .outStart = "Usage: mira-run [options]"},
+        ConventionCase{.name = "Version", .arguments = {"--version"}, .outStart = "mira-run 1."},
+        ConventionCase{.name = "UsageErrorInOneLine",
+                       .arguments = {"p.asm", "--fast"},
+                       .status = 64,
+                       .err = "mira-run: unknown option: --fast (see mira-run --help)\n"},
+        ConventionCase{.name = "OptionInsteadOfAValue",
+                       .arguments = {"p.asm", "--memory", "--json"},
+                       .status = 64,
+                       .err = "mira-run: option needs a value: --memory (see mira-run --help)\n"},
+        ConventionCase{.name = "ProgramFromStandardInput",
+                       .arguments = {"-"},
+                       .redirections = "<p.asm >out.txt 2>err.txt",
+                       .outStart = "status: halted\n"},
+        ConventionCase{.name = "ProgramNamedLikeAnOption",
+                       .arguments = {"--", "-odd.asm"},
+                       .outStart = "status: halted\n"},
+        ConventionCase{.name = "MissingProgram",
+                       .arguments = {"absent.asm"},
+                       .status = 1,
+                       .err = "mira-run: cannot read absent.asm: No such file or directory\n"},
+        ConventionCase{.name = "PipeAsProgramDoesNotWait",
+                       .arguments = {"fifo.asm"},
+                       .status = 1,
+                       .err = "mira-run: cannot read fifo.asm: Not a regular file\n"},
+        ConventionCase{.name = "EndlessDeviceAsProgram",
+                       .arguments = {"/dev/zero"},
+                       .status = 1,
+                       .err = "mira-run: cannot read /dev/zero: Not a regular file\n"},
+        ConventionCase{
+            .name = "FullStandardOutput",
+            .arguments = {"p.asm"},
+            .redirections = ">/dev/full 2>err.txt",
+            .status = 74,
+            .err = "mira-run: cannot write to standard output: No space left on device\n"},
+        ConventionCase{.name = "FullStandardError",
+                       .arguments = {"p.asm", "--fast"},
+                       .redirections = ">out.txt 2>/dev/full",
+                       .status = 74}),
+    [](const testing::TestParamInfo<ConventionCase>& info) { return info.param.name; });
+
+// The expected image of a model solution grades the students by the cells that matter.
+TEST_F(RunnerProcess, DumpOfAModelSolutionChecksStudents)
 {
-    const Outcome outcome = Run({"absent.asm"});
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err, "mira-run: cannot read absent.asm: No such file or directory\n");
+    Write("model.asm", Adding);
+    const Outcome model = Run({"model.asm", "--dump", "40-4F"});
+    ASSERT_EQ(model.status, 0);
+    EXPECT_EQ(model.out, "64 8\n");
+    Write("expected.mm", model.out);
+
+    Write(
+        "right.asm",
+        FormatSourceText(0x80, {{"", "LOAD", "R3,08"}, {"", "STORE", "R3,@40"}, {"", "HALT", ""}}));
+    EXPECT_EQ(Run({"right.asm", "--check", "expected.mm"}).status, 0);
+    Write(
+        "wrong.asm",
+        FormatSourceText(0x80, {{"", "LOAD", "R3,09"}, {"", "STORE", "R3,@40"}, {"", "HALT", ""}}));
+    const Outcome wrong = Run({"wrong.asm", "--check", "expected.mm"});
+    EXPECT_EQ(wrong.status, 4);
+    EXPECT_TRUE(HasLines(wrong.out, "memory 40 (64): expected 08, found 09")) << wrong.out;
+}
+
+TEST_F(RunnerProcess, GradeGivesOneLinePerProgramInPathOrder)
+{
+    fs::create_directories(folder_ / "class" / "late");
+    fs::create_directories(folder_ / "class" / "folder.asm");
+    Write("class/b-right.asm", Adding);
+    Write("class/a-wrong.asm", Tiny);
+    Write("class/late/endless.ASM", EndlessLoop);
+    Write("class/c-broken.asm", "       FOO\n");
+    Write("class/notes.txt", "not a program");
+    Write("class/\xE9.asm", Adding);
+    Write("single.asm", Adding);
+    ASSERT_EQ(mkfifo((folder_ / "class" / "pipe.asm").c_str(), 0600), 0);
+
+    const std::vector<std::string> grade = {"--grade",  "class", "single.asm",  "absent.asm",
+                                            "--expect", "R3=08", "--max-steps", "50"};
+    const Outcome plain = Run(grade);
+    EXPECT_EQ(plain.status, 5);
+    EXPECT_EQ(plain.out,
+              "FAIL  absent.asm  status 1: cannot read absent.asm: No such file or directory\n"
+              "FAIL  class/a-wrong.asm  status 4: R3: expected 08, found --\n"
+              "pass  class/b-right.asm\n"
+              "FAIL  class/c-broken.asm  status 1: class/c-broken.asm:1: Opcode設定錯誤(Line:1)\n"
+              "FAIL  class/late/endless.ASM  status 3: no halt within 50 steps\n"
+              "pass  class/\xE9.asm\n"
+              "pass  single.asm\n"
+              "3 passed, 4 failed\n");
+    EXPECT_EQ(plain.err, "");
+
+    std::vector<std::string> json = grade;
+    json.push_back("--json");
+    const Outcome array = Run(json);
+    EXPECT_EQ(array.status, 5);
+    EXPECT_TRUE(array.out.starts_with("[{\"program\":\"absent.asm\",\"exit\":1,")) << array.out;
+    EXPECT_NE(array.out.find("{\"program\":\"class/\xEF\xBF\xBD.asm\",\"exit\":0,"),
+              std::string::npos)
+        << array.out;
+    EXPECT_EQ(array.out.find("\xE9.asm"), std::string::npos);
+    EXPECT_TRUE(array.out.ends_with("}]\n"));
+}
+
+// An endless loop that fails at every step: a few lines out, and memory that
+// does not grow with the step limit (it grew by about 180 bytes a step).
+TEST_F(RunnerProcess, FloodOfErrorsIsBounded)
+{
+    Write("p.asm", EndlessFlood);
+    const Outcome outcome =
+        Run({"p.asm", "--max-steps", "2000000", "--json", "--trace"}, ">/dev/null 2>err.txt");
+    EXPECT_EQ(outcome.status, 3);
+    EXPECT_EQ(outcome.err, "指令ROTATE無法執行(Pc:02)\n指令ROTATE無法執行(Pc:02)\n"
+                           "指令ROTATE無法執行(Pc:02)\n"
+                           "repeated 999997 more times: 指令ROTATE無法執行(Pc:02)\n");
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    EXPECT_LT(usage.ru_maxrss, 64 * 1024) << "kilobytes";
 }
