@@ -1,8 +1,11 @@
 #include "machine_view.h"
 
-#include "machine_display.h"
+#include "event_hooks.h"
+#include "machine/cpu.h"
 #include "up_down.h"
 #include "widget_support.h"
+
+#include <algorithm>
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,6 +14,7 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -25,9 +29,27 @@ QLabel* NewLabel(const QString& text, QWidget* parent, Qt::Alignment alignment =
     return label;
 }
 
+// Makes a widget show its display field, when the field changed.
+void ShowField(QLineEdit* widget, DisplayField& field)
+{
+    if (!field.dirty) {
+        return;
+    }
+    if (widget->text() != field.text) {
+        widget->setText(field.text);
+    }
+    SetTag(widget, field.tag);
+    if (field.highlighted) {
+        SetTextColour(widget, field.colour);
+    } else {
+        FollowParentColour(widget);
+    }
+    field.dirty = false;
+}
+
 } // namespace
 
-TMachineView::TMachineView(QWidget* parent) : QFrame(parent)
+TMachineView::TMachineView(QWidget* parent) : QFrame(parent), hooks_(new EventHooks(this))
 {
     setObjectName(QStringLiteral("pnlMemory"));
     auto* layout = new QVBoxLayout(this);
@@ -41,6 +63,27 @@ TMachineView::TMachineView(QWidget* parent) : QFrame(parent)
     memoryRow->addWidget(CreatePcWindow(), 0, Qt::AlignTop);
     layout->addLayout(memoryRow);
     layout->addStretch();
+
+    AttachNumberField(txtPC);
+    for (QLineEdit* field : registers) {
+        AttachNumberField(field);
+    }
+    for (QLineEdit* field : memory) {
+        AttachNumberField(field);
+        hooks_->On(field, QEvent::FocusIn, [field](QEvent*) {
+            QTimer::singleShot(0, field, &QLineEdit::selectAll); // after the click placed the caret
+            return false;
+        });
+    }
+    connect(udPC, &TUpDown::clicked, this, [this](int position) {
+        if (machine_) {
+            machine_->SetPc(position);
+        }
+    });
+    connect(tabMM, &QTabBar::currentChanged, this, [this](int page) {
+        display_.page = page;
+        tabMMChange();
+    });
 }
 
 QLineEdit* TMachineView::NewValueField(const QString& name, int digits, QWidget* parent)
@@ -114,7 +157,7 @@ QWidget* TMachineView::CreateInstructionRow()
     QFont listingFont(QStringLiteral("Arial"));
     listingFont.setPixelSize(12);
     lblInstruction->setFont(listingFont);
-    SetTextColour(lblInstruction, 0xff0000ff);
+    ::SetTextColour(lblInstruction, 0xff0000ff);
     phaseRow->addWidget(lblInstruction, 1);
 
     rows->addLayout(registersRow);
@@ -207,31 +250,21 @@ QWidget* TMachineView::CreatePcWindow()
         grid->addWidget(pcWindowFields[row], row, 1);
     }
     // The cell at PC and the one after it, where the next instruction stands.
-    SetTextColour(pcWindowLabels[2], Fuchsia);
-    SetTextColour(pcWindowFields[2], Fuchsia);
-    SetTextColour(pcWindowFields[3], Fuchsia);
+    ::SetTextColour(pcWindowLabels[2], Fuchsia);
+    ::SetTextColour(pcWindowFields[2], Fuchsia);
+    ::SetTextColour(pcWindowFields[3], Fuchsia);
     return grpMemoryPc;
 }
 
-void TMachineView::ShowField(QLineEdit* widget, DisplayField& field)
+void TMachineView::Sync()
 {
-    if (!field.dirty) {
+    if (syncHeld_) {
         return;
     }
-    if (widget->text() != field.text) {
-        widget->setText(field.text);
+    MachineDisplay& display = display_;
+    if (txtStart) {
+        ShowField(txtStart, display.start);
     }
-    SetTag(widget, field.tag);
-    if (field.highlighted) {
-        SetTextColour(widget, field.colour);
-    } else {
-        FollowParentColour(widget);
-    }
-    field.dirty = false;
-}
-
-void TMachineView::Sync(MachineDisplay& display)
-{
     if (display.pc.dirty) {
         udPC->SetPosition(display.pc.tag);
     }
@@ -271,43 +304,34 @@ void TMachineView::Sync(MachineDisplay& display)
         lblInstruction->setText(display.instruction);
         display.instructionDirty = false;
     }
+    frameClock_.start();
 }
 
-bool TMachineView::IsNumberField(const QObject* object) const
+int TMachineView::RegisterOf(const QObject* field) const
 {
-    return object == txtPC || RegisterOf(object) >= 0 || MemoryOffsetOf(object) >= 0;
+    const auto found = std::find(registers.begin(), registers.end(), field);
+    return found == registers.end() ? -1 : static_cast<int>(found - registers.begin());
 }
 
-int TMachineView::RegisterOf(const QObject* object) const
+int TMachineView::MemoryOffsetOf(const QObject* field) const
 {
-    for (std::size_t n = 0; n < registers.size(); ++n) {
-        if (registers[n] == object) {
-            return static_cast<int>(n);
-        }
-    }
-    return -1;
+    const auto found = std::find(memory.begin(), memory.end(), field);
+    return found == memory.end() ? -1 : static_cast<int>(found - memory.begin());
 }
 
-int TMachineView::MemoryOffsetOf(const QObject* object) const
+DisplayField* TMachineView::DisplayFieldOf(const QObject* field)
 {
-    for (std::size_t offset = 0; offset < memory.size(); ++offset) {
-        if (memory[offset] == object) {
-            return static_cast<int>(offset);
-        }
+    if (field == txtStart) {
+        return &display_.start;
     }
-    return -1;
-}
-
-DisplayField* TMachineView::FieldOf(const QObject* object, MachineDisplay& display) const
-{
-    if (object == txtPC) {
-        return &display.pc;
+    if (field == txtPC) {
+        return &display_.pc;
     }
-    if (const int n = RegisterOf(object); n >= 0) {
-        return &display.registers[n];
+    if (const int n = RegisterOf(field); n >= 0) {
+        return &display_.registers[n];
     }
-    if (const int offset = MemoryOffsetOf(object); offset >= 0) {
-        return &display.memory[offset];
+    if (const int offset = MemoryOffsetOf(field); offset >= 0) {
+        return &display_.memory[offset];
     }
     return nullptr;
 }

@@ -1,12 +1,17 @@
 #pragma once
 
+#include "machine_display.h"
+
+#include <QColor>
+#include <QElapsedTimer>
 #include <QFrame>
 
 #include <array>
 
-class MachineDisplay;
-struct DisplayField;
+class CCpu;
+class EventHooks;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QTabBar;
@@ -14,24 +19,86 @@ class QToolButton;
 class TUpDown;
 
 // The right-hand panel: PC, instruction register and its decoded fields, the
-// phase lamps, the registers, one memory page and the cells around PC.
-class TMachineView : public QFrame {
+// phase lamps, the registers, one memory page and the cells around PC, all
+// driven by the machine's events; and the START field beside the program. The
+// user may type new values into PC, START, registers and memory cells.
+class TMachineView : public QFrame, private MachineDisplayHost {
     Q_OBJECT
 
 public:
     explicit TMachineView(QWidget* parent);
 
-    // Makes the widgets show what the display holds; touches only what changed.
-    void Sync(MachineDisplay& display);
+    // The machine whose memory the view reads and to which user edits go; the
+    // view shows events before it has one.
+    void SetMachine(CCpu* machine) { machine_ = machine; }
+    // The START field stands beside the program, but shows and edits a value
+    // of the machine like the view's own fields.
+    void AttachStartField(QLineEdit* field);
 
-    // Number fields the user may edit: PC, registers and the memory page.
-    bool IsNumberField(const QObject* object) const;
-    DisplayField* FieldOf(const QObject* object, MachineDisplay& display) const;
-    int MemoryOffsetOf(const QObject* object) const; // -1 when not a memory field
-    int RegisterOf(const QObject* object) const;     // -1 when not a register field
+    void HandleMachineEvent(int code, int value, int index);
+    QString FormatNumber(int value) const;
+    int ParseNumber(const QString& text) const;
+    void ClearHighlights();
+    void ShowMemoryNearPc(int first);
+    void tabMMChange();
+    // Commits the number field that holds the focus, if any.
+    void CommitFocusedField();
 
-    static void ShowField(QLineEdit* widget, DisplayField& field);
+    int Radix() const { return display_.radix; }
+    void ToggleRadix();
+    // While set, memory written on another page does not turn the page.
+    void SetBulk(bool bulk) { display_.bulk = bulk; }
+    void EmptyListing();
 
+    int StartAddress() const { return display_.start.tag; }
+    void ShowStartAddress(int address, const QString& text);
+
+    QColor WriteColour() const;
+    QColor ReadColour() const;
+    void SetWriteColour(const QColor& colour);
+    void SetReadColour(const QColor& colour);
+    // The colour of every field that is not highlighted.
+    void SetTextColour(const QColor& colour);
+
+    // During a fast run the widgets follow the events at most once a frame:
+    // between HoldSync and ReleaseSync only the display model changes.
+    void HoldSync() { syncHeld_ = true; }
+    void ReleaseSync(bool now);
+
+signals:
+    void halted();
+    void memoryChanged();
+    void registerEdited();
+    void startEdited();
+    void errorReported(int subCode, int number);
+
+private:
+    // MachineDisplayHost
+    int ReadMemory(int address) override;
+    void MachineHalted() override;
+    void MemoryChanged() override;
+    void ShowError(int subCode, int number) override;
+
+    QWidget* CreateInstructionRow();
+    QWidget* CreateRegisters();
+    QWidget* CreateMemoryPage();
+    QWidget* CreatePcWindow();
+    QLineEdit* NewValueField(const QString& name, int digits, QWidget* parent);
+    void AttachNumberField(QLineEdit* field);
+    bool NumberFieldKeyPress(QLineEdit* field, QKeyEvent* event);
+    void CommitNumberField(QLineEdit* field);
+    DisplayField* DisplayFieldOf(const QObject* field);
+    int MemoryOffsetOf(const QObject* field) const; // -1 when not a memory field
+    int RegisterOf(const QObject* field) const;     // -1 when not a register field
+    void Sync();
+
+    MachineDisplay display_{*this};
+    CCpu* machine_ = nullptr;
+    EventHooks* hooks_;
+    bool syncHeld_ = false;
+    QElapsedTimer frameClock_; // since the widgets were last brought up to date
+
+    QLineEdit* txtStart = nullptr;
     QLineEdit* txtPC = nullptr;
     TUpDown* udPC = nullptr;
     QLineEdit* txtIRH = nullptr;
@@ -46,11 +113,4 @@ public:
     QGroupBox* grpMemoryPc = nullptr;
     std::array<QLineEdit*, 8> pcWindowFields{};
     std::array<QLabel*, 8> pcWindowLabels{};
-
-private:
-    QWidget* CreateInstructionRow();
-    QWidget* CreateRegisters();
-    QWidget* CreateMemoryPage();
-    QWidget* CreatePcWindow();
-    QLineEdit* NewValueField(const QString& name, int digits, QWidget* parent);
 };

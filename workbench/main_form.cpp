@@ -2,22 +2,24 @@
 
 #include "about_box.h"
 #include "assembler/assembler.h"
-#include "event_hooks.h"
+#include "assembly_commands.h"
+#include "document_commands.h"
+#include "file_chooser.h"
 #include "machine/cpu.h"
 #include "machine_view.h"
-#include "up_down.h"
+#include "memory_image_commands.h"
+#include "message_log.h"
+#include "program_editor.h"
+#include "run_control.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QColorDialog>
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QStatusBar>
-#include <QTableWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 
 TMainForm* MainForm = nullptr;
@@ -43,44 +45,31 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
                             QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("sans-serif")});
     windowFont.setPixelSize(13);
     setFont(windowFont);
-
-    hooks_ = new EventHooks(this);
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     statusBar()->setSizeGripEnabled(false);
-    CreateActions();
-    CreateMenus();
-    CreateToolBar();
-    CreateDialogs();
-    CreateEditor();
-    CreateOperandPanel();
-    LayOutEditor();
-    CreateMessageLog();
-    pnlMemory = new TMachineView(this);
-    AttachNumberField(txtStart);
-    AttachNumberField(pnlMemory->txtPC);
-    for (QLineEdit* field : pnlMemory->registers) {
-        AttachNumberField(field);
-    }
-    for (QLineEdit* field : pnlMemory->memory) {
-        AttachNumberField(field);
-        hooks_->On(field, QEvent::FocusIn, [field](QEvent*) {
-            QTimer::singleShot(0, field, &QLineEdit::selectAll); // after the click placed the caret
-            return false;
-        });
-    }
-    connect(pnlMemory->udPC, &TUpDown::clicked, this, &TMainForm::udPCClick);
-    connect(pnlMemory->tabMM, &QTabBar::currentChanged, this, [this](int page) {
-        display_.page = page;
-        tabMMChange();
-    });
-    LayOutClient();
-    textColour_ = palette().color(QPalette::WindowText);
-    display_.textColour = textColour_.rgba();
 
-    display_.bulk = true;
+    CreateActions();
+    ColorDialog = new QColorDialog(this);
+    ColorDialog->setObjectName(QStringLiteral("ColorDialog"));
+    ColorDialog->setOption(QColorDialog::DontUseNativeDialog);
+    AboutBox = new TAboutBox(this);
+    files_ = new TFileChooser(this);
+    log_ = new TMessageLog(this);
+    editor_ = new TProgramEditor(this);
+    view_ = new TMachineView(this);
+    view_->AttachStartField(editor_->StartField());
+    LayOutClient();
+    view_->SetTextColour(palette().color(QPalette::WindowText));
+    WireParts();
+
+    view_->SetBulk(true);
     cpu_ = std::make_unique<CCpu>(&MachineEventSink);
     assembler_ = std::make_unique<CAssembler>(&MachineEventSink);
-    display_.bulk = false;
+    view_->SetBulk(false);
+    view_->SetMachine(cpu_.get());
+    CreateCommands();
+    CreateMenus();
+    CreateToolBar();
     ClearHighlights();
     SetState(StateMemoryCleared);
     RenumberRows(0);
@@ -89,13 +78,45 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
 
 TMainForm::~TMainForm()
 {
-    // The controls outlive this part of the window; their focus changes while
-    // they are torn down must not reach its handlers.
-    delete hooks_;
-    hooks_ = nullptr;
+    // The parts go while the window is whole: whatever their teardown sets
+    // off (a field losing the focus commits it) still finds the window.
+    delete assembly_;
+    delete documents_;
+    delete memoryImages_;
+    delete runControl_;
+    delete editor_;
+    delete view_;
     cpu_.reset();
     assembler_.reset();
     MainForm = nullptr;
+}
+
+void TMainForm::WireParts()
+{
+    connect(editor_, &TProgramEditor::modified, this, [this] { SetState(StateModified); });
+    connect(editor_, &TProgramEditor::emptied, this, [this] { SetState(StateNew); });
+    connect(editor_, &TProgramEditor::lineCommandsChanged, this, &TMainForm::ShowLineCommands);
+    connect(view_, &TMachineView::halted, this, &TMainForm::MachineHalted);
+    connect(view_, &TMachineView::memoryChanged, this, [this] { SetState(StateMemoryChanged); });
+    connect(view_, &TMachineView::registerEdited, this, [this] { SetState(StateRegisterChanged); });
+    connect(view_, &TMachineView::startEdited, this, [this] {
+        SetState(StateModified);
+        SetState(StateStartChanged);
+    });
+    connect(view_, &TMachineView::errorReported, this, &TMainForm::ShowErrorMessage);
+}
+
+void TMainForm::CreateCommands()
+{
+    runControl_ = new TRunControl(*cpu_, *view_, this);
+    memoryImages_ = new TMemoryImageCommands(*cpu_, *view_, *files_, *actFileSaveMemory, this);
+    documents_ = new TDocumentCommands(*editor_, *view_, *files_, *actFileSave, this);
+    assembly_ = new TAssemblyCommands(*assembler_, *cpu_, *editor_, *view_, *log_, this);
+    connect(runControl_, &TRunControl::stateRequested, this, &TMainForm::SetState);
+    connect(memoryImages_, &TMemoryImageCommands::stateRequested, this, &TMainForm::SetState);
+    connect(documents_, &TDocumentCommands::stateRequested, this, &TMainForm::SetState);
+    connect(assembly_, &TAssemblyCommands::stateRequested, this, &TMainForm::SetState);
+    connect(runControl_, &TRunControl::runningChanged, this, &TMainForm::ShowRunCommand);
 }
 
 void TMainForm::LayOutClient()
@@ -105,15 +126,8 @@ void TMainForm::LayOutClient()
     auto* left = new QVBoxLayout;
     left->setContentsMargins(5, 0, 5, 2);
     left->setSpacing(4);
-    auto* startRow = new QHBoxLayout;
-    startRow->setSpacing(0);
-    startRow->addSpacing(StartLabelIndent());
-    startRow->addWidget(lblStart);
-    startRow->addWidget(txtStart);
-    startRow->addStretch();
-    left->addLayout(startRow);
-    left->addWidget(sgrdCode);
-    left->addWidget(mmMessage, 1);
+    left->addWidget(editor_);
+    left->addWidget(log_, 1);
 
     auto* bevel = new QFrame(client);
     bevel->setObjectName(QStringLiteral("Bevel2"));
@@ -125,7 +139,7 @@ void TMainForm::LayOutClient()
     columns->setSpacing(0);
     columns->addLayout(left);
     columns->addWidget(bevel);
-    columns->addWidget(pnlMemory);
+    columns->addWidget(view_);
     setCentralWidget(client);
 }
 
@@ -143,11 +157,19 @@ bool TMainForm::FormCloseQuery()
     return SaveChangesPrompt();
 }
 
+void TMainForm::customEvent(QEvent* event)
+{
+    if (!runControl_->RunMessageArrived(event)) {
+        QMainWindow::customEvent(event);
+    }
+}
+
 void TMainForm::SetState(int state)
 {
     if (state == recordedState_) {
         // The file names may have changed since the state was last applied.
         ApplyTitle(TitleRuleOf(state));
+        emit stateRequested(state);
         return;
     }
     CommandAvailability available{};
@@ -160,19 +182,345 @@ void TMainForm::SetState(int state)
     }
     ApplyTitle(effects.title);
     if (effects.halted) {
-        tmrRunCpu->stop();
+        runControl_->Stop();
         ShowRunCommand(false);
-        display_.instruction.clear();
-        display_.instructionDirty = true;
-        SyncView();
+        view_->EmptyListing();
     }
     recordedState_ = state;
+    emit stateRequested(state);
 }
 
 void TMainForm::ApplyTitle(TitleRule rule)
 {
-    if (rule != TitleRule::Unchanged) {
-        setWindowTitle(QString::fromStdString(
-            WindowTitle(rule, sourceFileName_.toStdString(), memoryFileName_.toStdString())));
+    if (rule == TitleRule::Unchanged) {
+        return;
     }
+    setWindowTitle(QString::fromStdString(WindowTitle(rule, documents_->FileName().toStdString(),
+                                                      memoryImages_->FileName().toStdString())));
+}
+
+void TMainForm::MachineHalted()
+{
+    runControl_->Stop();
+    SetState(StateHalted);
+}
+
+void TMainForm::ShowLineCommands(bool canInsert, bool canDelete)
+{
+    actEditInsertLine->setEnabled(canInsert);
+    actEditDeleteLine->setEnabled(canDelete);
+}
+
+// Forwarders to the parts that carry the operations out.
+
+void TMainForm::HandleMachineEvent(int code, int value, int index)
+{
+    view_->HandleMachineEvent(code, value, index);
+}
+
+QString TMainForm::FormatNumber(int value) const
+{
+    return view_->FormatNumber(value);
+}
+
+int TMainForm::ParseNumber(const QString& text) const
+{
+    return view_->ParseNumber(text);
+}
+
+void TMainForm::ClearHighlights()
+{
+    view_->ClearHighlights();
+}
+
+void TMainForm::ShowMemoryNearPc(int first)
+{
+    view_->ShowMemoryNearPc(first);
+}
+
+void TMainForm::tabMMChange()
+{
+    view_->tabMMChange();
+}
+
+void TMainForm::ShowErrorMessage(int subCode, int number)
+{
+    log_->ShowErrorMessage(subCode, number, view_->Radix(), files_->LastOpenedName(),
+                           files_->LastSavedName());
+}
+
+void TMainForm::CommitEdits()
+{
+    editor_->CommitEdits();
+    view_->CommitFocusedField();
+}
+
+void TMainForm::RenumberRows(int firstRow)
+{
+    editor_->RenumberRows(firstRow);
+}
+
+void TMainForm::UpdateLineActions()
+{
+    editor_->UpdateLineActions();
+}
+
+void TMainForm::ShowOperandEditor()
+{
+    editor_->ShowOperandEditor();
+}
+
+void TMainForm::pnlOperandExit()
+{
+    editor_->pnlOperandExit();
+}
+
+QString TMainForm::CellText(int row, int column) const
+{
+    return editor_->CellText(row, column);
+}
+
+void TMainForm::SetCellText(int row, int column, const QString& text)
+{
+    editor_->SetCellText(row, column, text);
+}
+
+bool TMainForm::IsEmptyRow(int row) const
+{
+    return editor_->IsEmptyRow(row);
+}
+
+bool TMainForm::SaveChangesPrompt()
+{
+    return documents_->SaveChangesPrompt();
+}
+
+// The commands: each commits any open edit first, then acts.
+
+void TMainForm::mnuFileClick()
+{
+    CommitEdits();
+}
+
+void TMainForm::actFileNewExecute()
+{
+    CommitEdits();
+    documents_->New();
+}
+
+void TMainForm::actFileOpenExecute()
+{
+    CommitEdits();
+    documents_->Open();
+}
+
+void TMainForm::actFileSaveExecute()
+{
+    CommitEdits();
+    documents_->Save();
+}
+
+void TMainForm::actFileSaveAsExecute()
+{
+    CommitEdits();
+    documents_->SaveAs();
+}
+
+void TMainForm::actFileExitExecute()
+{
+    CommitEdits();
+    close();
+}
+
+void TMainForm::actFileSaveMemoryExecute()
+{
+    CommitEdits();
+    memoryImages_->Save();
+}
+
+void TMainForm::actFileLoadMemoryExecute()
+{
+    CommitEdits();
+    memoryImages_->Load();
+}
+
+void TMainForm::actCpuClearMemoryExecute()
+{
+    CommitEdits();
+    memoryImages_->Clear();
+}
+
+void TMainForm::actCpuRunExecute()
+{
+    CommitEdits();
+    runControl_->RunOrPause();
+}
+
+void TMainForm::tmrRunCpuTimer()
+{
+    runControl_->tmrRunCpuTimer();
+}
+
+void TMainForm::actCpuStepExecute()
+{
+    CommitEdits();
+    runControl_->Step();
+}
+
+void TMainForm::actCpuMicroStepExecute()
+{
+    CommitEdits();
+    runControl_->MicroStep();
+}
+
+void TMainForm::actCpuHaltExecute()
+{
+    CommitEdits();
+    runControl_->Halt();
+}
+
+void TMainForm::actCpuResetExecute()
+{
+    CommitEdits();
+    runControl_->Reset();
+    actEditClearMessageExecute();
+}
+
+void TMainForm::actCpuClearRegisterExecute()
+{
+    CommitEdits();
+    runControl_->ClearRegisters();
+}
+
+void TMainForm::actCpuRadixExecute()
+{
+    CommitEdits();
+    view_->ToggleRadix();
+    const bool decimal = view_->Radix() == 10;
+    actCpuRadix->setChecked(!decimal);
+    if (decimal) {
+        actCpuRadix->setText(QStringLiteral("十六進位顯示(&H)"));
+        SetHint(actCpuRadix, QStringLiteral("十六進位|將數字顯示為十六進位"));
+    } else {
+        actCpuRadix->setText(QStringLiteral("十進位顯示(&D)"));
+        SetHint(actCpuRadix, QStringLiteral("十進位|將數字顯示為十進位"));
+    }
+}
+
+void TMainForm::actAssemblyRunExecute()
+{
+    CommitEdits();
+    assembly_->Assemble();
+}
+
+void TMainForm::actAssemblyLoadExecute()
+{
+    ClearHighlights();
+    CommitEdits();
+    if (actCpuHalt->isEnabled()) {
+        actCpuHaltExecute();
+    }
+    assembly_->Load();
+}
+
+void TMainForm::actEditClearMessageExecute()
+{
+    CommitEdits();
+    log_->clear();
+}
+
+void TMainForm::actEditInsertLineExecute()
+{
+    CommitEdits();
+    editor_->InsertLine();
+}
+
+void TMainForm::actEditDeleteLineExecute()
+{
+    CommitEdits();
+    editor_->DeleteLine();
+}
+
+void TMainForm::actEditCutExecute()
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
+        edit->cut();
+    }
+}
+
+void TMainForm::actEditCopyExecute()
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
+        edit->copy();
+    }
+}
+
+void TMainForm::actEditPasteExecute()
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
+        edit->paste();
+    }
+}
+
+void TMainForm::actHelpAboutExecute()
+{
+    AboutBox->exec();
+}
+
+// Options: colours and the hint switch.
+
+QColor TMainForm::AskColour(const QColor& preset)
+{
+    ColorDialog->setCurrentColor(preset);
+    return ColorDialog->exec() == QDialog::Accepted ? ColorDialog->selectedColor() : QColor();
+}
+
+void TMainForm::mnuOptionSetColorClick()
+{
+    if (const QColor colour = AskColour(view_->WriteColour()); colour.isValid()) {
+        view_->SetWriteColour(colour);
+    }
+}
+
+void TMainForm::mnuOptionGetColorClick()
+{
+    if (const QColor colour = AskColour(view_->ReadColour()); colour.isValid()) {
+        view_->SetReadColour(colour);
+    }
+}
+
+void TMainForm::mnuOptionTextColorClick()
+{
+    const QColor colour = AskColour(centralWidget()->palette().color(QPalette::WindowText));
+    if (!colour.isValid()) {
+        return;
+    }
+    view_->SetTextColour(colour);
+    QPalette palette = centralWidget()->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::Text, colour);
+    centralWidget()->setPalette(palette);
+}
+
+void TMainForm::mnuOptionViewHintClick()
+{
+    hintsShown_ = !hintsShown_;
+    mnuOptionViewHint->setChecked(hintsShown_);
+    if (hintsShown_) {
+        mnuOptionViewHint->setText(QStringLiteral("隱藏提示(&H)"));
+        SetHint(mnuOptionViewHint, QStringLiteral("隱藏提示|隱藏按鈕之提示"));
+        qApp->removeEventFilter(this);
+    } else {
+        mnuOptionViewHint->setText(QStringLiteral("顯示提示(&H)"));
+        SetHint(mnuOptionViewHint, QStringLiteral("顯示提示|顯示按鈕之提示"));
+        qApp->installEventFilter(this); // swallows every pop-up hint, see eventFilter
+    }
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip && !hintsShown_) {
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }

@@ -1,12 +1,8 @@
 #pragma once
 
-#include "machine_display.h"
 #include "window_states.h"
 
-#include <QColor>
-#include <QElapsedTimer>
 #include <QMainWindow>
-#include <QMessageBox>
 #include <QString>
 
 #include <array>
@@ -14,39 +10,33 @@
 
 class CAssembler;
 class CCpu;
-class EventHooks;
 class QAction;
 class QColorDialog;
-class QComboBox;
-class QFileDialog;
-class QFrame;
-class QKeyEvent;
-class QLabel;
-class QLineEdit;
 class QMenu;
-class QMouseEvent;
-class QPlainTextEdit;
-class QTableWidget;
-class QTimer;
 class QToolBar;
-class QToolButton;
-struct SourceRow;
 class TAboutBox;
+class TAssemblyCommands;
+class TDocumentCommands;
+class TFileChooser;
 class TMachineView;
-class TUpDown;
+class TMemoryImageCommands;
+class TMessageLog;
+class TProgramEditor;
+class TRunControl;
 
 // The workbench's one main window: it owns the machine and the assembler,
-// hosts every control and declares every user command.
-class TMainForm : public QMainWindow, private MachineDisplayHost {
+// declares every user command, and wires the parts that carry them out: the
+// program editor, the machine view, run control, the document and memory
+// image commands and the message log. It keeps the window state and title.
+class TMainForm : public QMainWindow {
     Q_OBJECT
 
 public:
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    // Window states and title. Virtual so that a window may watch every state
-    // requested of it.
-    virtual void SetState(int state);
+    // Window states and title.
+    void SetState(int state);
     int RecordedState() const { return recordedState_; }
 
     // Machine view.
@@ -56,7 +46,6 @@ public:
     void ClearHighlights();
     void ShowMemoryNearPc(int first);
     void tabMMChange();
-    int Radix() const { return display_.radix; }
 
     // Message log.
     void ShowErrorMessage(int subCode, int number);
@@ -67,15 +56,19 @@ public:
     void UpdateLineActions();
     void ShowOperandEditor();
     void pnlOperandExit();
-
-    // Document.
-    bool SaveChangesPrompt();
     QString CellText(int row, int column) const;
     void SetCellText(int row, int column, const QString& text);
     bool IsEmptyRow(int row) const;
 
+    // Document.
+    bool SaveChangesPrompt();
+
     CCpu& Machine() { return *cpu_; }
     CAssembler& Assembler() { return *assembler_; }
+
+signals:
+    // Every state requested of the window, once it is applied.
+    void stateRequested(int state);
 
 public slots:
     void actFileNewExecute();
@@ -115,89 +108,26 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // MachineDisplayHost
-    int ReadMemory(int address) override;
-    void MachineHalted() override;
-    void MemoryChanged() override;
-    void ShowError(int subCode, int number) override;
-
-    // Construction, by concern.
+    // Construction.
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();
-    void CreateDialogs();
-    void CreateEditor();
-    void CreateOperandPanel();
-    void LayOutEditor();
-    void CreateMessageLog();
+    void CreateCommands();
+    void WireParts();
     void LayOutClient();
-    int StartLabelIndent() const;
     QAction* AddAction(const char* name, const QString& caption, const QString& hint, int icon,
                        void (TMainForm::*handler)());
-    void SetHint(QAction* action, const QString& hint);
+    static void SetHint(QAction* action, const QString& hint);
+
     void ApplyTitle(TitleRule rule);
     bool FormCloseQuery();
-
-    // Machine view.
-    void SyncView();
-    void AttachNumberField(QLineEdit* field);
-    bool NumberFieldKeyPress(QLineEdit* field, QKeyEvent* event);
-    void CommitNumberField(QLineEdit* field);
-    DisplayField* DisplayFieldOf(QLineEdit* field);
-    void udPCClick(int position);
-    void SetTextColour(const QColor& colour);
+    void MachineHalted();
+    void ShowRunCommand(bool running);
+    void ShowLineCommands(bool canInsert, bool canDelete);
     QColor AskColour(const QColor& preset);
 
-    // Program editor.
-    bool sgrdCodeMouseUp(QMouseEvent* event);
-    void sgrdCodeTopLeftChanged();
-    void PlaceOverCell(QWidget* editor, int row, int column);
-    void HideFloatingEditor(QWidget* editor);
-    int TopRow() const;
-    int VisibleRowCount() const;
-    void txtLabelEnter();
-    bool txtLabelKeyPress(QKeyEvent* event);
-    void txtLabelExit();
-    void CommitLabel();
-    void cboOpcodeClick();
-    bool cboOpcodeKeyPress(QKeyEvent* event);
-    void cboOpcodeExit();
-    void cboR1Enter(QComboBox* box);
-    void AttachFloatingEditors();
-
-    // Operand panel.
-    void AttachOperandFields();
-    void cboR1Click();
-    void cboR2Click();
-    bool cboR1KeyPress(QComboBox* box, QKeyEvent* event);
-    bool OperandFieldKeyPress(QLineEdit* field, QKeyEvent* event);
-    void pnlOperandFocusOut(QEvent* event);
-
-    // Run control.
-    void ShowRunCommand(bool running);
-    void CreateIntervalField();
-    int RunInterval() const;
-    bool AskToSaveMemory();
-    bool txtIntervalKeyPress(QKeyEvent* event);
-    bool AskToSave(QAction* save, void (TMainForm::*saveCommand)(), const QString& question);
-    QString ChooseFile(QFileDialog* dialog, const QString& title, const QStringList& filters,
-                       const QString& fileName = QString());
-    // The name a save writes, and where the file it replaces was moved.
-    struct SaveTarget {
-        QString name;
-        QString backup; // empty when nothing was moved
-    };
-    SaveTarget PrepareSaveTarget(QString name, const QString& suffix);
-    void UndoBackup(const SaveTarget& target);
-
-    // Document.
-    SourceRow ProgramRow(int row) const;
-    void EmptyGrid();
-    void ShowStartAddress(int address, const QString& text);
-    bool WriteSourceFile();
-
 public:
-    // Components, named as the window's objects.
+    // The commands, named as the window's objects.
     QObject* ActionList = nullptr;
     QAction* actFileNew = nullptr;
     QAction* actFileOpen = nullptr;
@@ -236,51 +166,23 @@ public:
     QMenu* mnuHelp = nullptr;
     QToolBar* ToolBar1 = nullptr;
     QColorDialog* ColorDialog = nullptr;
-    QFileDialog* OpenDialog = nullptr;
-    QFileDialog* SaveDialog = nullptr;
     TAboutBox* AboutBox = nullptr;
 
-    QTimer* tmrRunCpu = nullptr;
-    QLineEdit* txtInterval = nullptr;
-    TUpDown* udInterval = nullptr;
-
-    QTableWidget* sgrdCode = nullptr;
-    QLabel* lblStart = nullptr;
-    QLineEdit* txtStart = nullptr;
-    QLineEdit* txtLabel = nullptr;
-    QComboBox* cboOpcode = nullptr;
-
-    QFrame* pnlOperand = nullptr;
-    QComboBox* cboR1 = nullptr;
-    QComboBox* cboR2 = nullptr;
-    QComboBox* cboR3 = nullptr;
-    QLabel* lblAddr = nullptr;
-    QLineEdit* txtAddress = nullptr;
-    QLineEdit* txtRotate = nullptr;
-    QLineEdit* txtNumber = nullptr;
-
-    TMachineView* pnlMemory = nullptr;
-    QPlainTextEdit* mmMessage = nullptr;
-
 private:
-    EventHooks* hooks_ = nullptr;
-    MachineDisplay display_{*this};
     int recordedState_ = 0;
-    QString sourceFileName_;
-    QString memoryFileName_;
-    QString openDialogFileName_; // what the file dialogs last held when accepted
-    QString saveDialogFileName_;
-    QColor textColour_;
     bool hintsShown_ = true;
-    QEvent* pendingRunMessage_ = nullptr; // posted, not yet handled
-    bool deferViewSync_ = false;
-    QElapsedTimer frameClock_;
-    int startLabelIndent_ = 0;
-    int assembledStart_ = 0;     // the start address of the last successful Assemble
-    bool closingEditor_ = false; // focus handed back to the grid is not leaving an editor
     std::array<QAction*, StateCommandCount> stateActions_{};
 
-    // Created last and destroyed first, after the generated fields.
+    TFileChooser* files_ = nullptr;
+    TMessageLog* log_ = nullptr;
+    TProgramEditor* editor_ = nullptr;
+    TMachineView* view_ = nullptr;
+    TRunControl* runControl_ = nullptr;
+    TMemoryImageCommands* memoryImages_ = nullptr;
+    TDocumentCommands* documents_ = nullptr;
+    TAssemblyCommands* assembly_ = nullptr;
+
+    // Created after the controls and destroyed after the generated fields.
     std::unique_ptr<CCpu> cpu_;
     std::unique_ptr<CAssembler> assembler_;
 };

@@ -1,47 +1,38 @@
-// The message log under the program grid: one line per error of the machine
-// or the assembler.
-#include "main_form.h"
+#include "message_log.h"
+
 #include "texts/error_messages.h"
 
-#include <QPlainTextEdit>
 #include <QScrollBar>
 
 namespace {
 
+// A program that reports an error at every instruction and is left running
+// would otherwise fill memory without end; the oldest lines give way (this
+// also drops the log's undo history, which it never needs).
 constexpr int MessageLogLines = 10000;
 
 } // namespace
 
-void TMainForm::CreateMessageLog()
+TMessageLog::TMessageLog(QWidget* parent) : QPlainTextEdit(parent)
 {
-    mmMessage = new QPlainTextEdit(this);
-    mmMessage->setObjectName(QStringLiteral("mmMessage"));
-    mmMessage->setReadOnly(true);
-    mmMessage->setFocusPolicy(Qt::ClickFocus);
-    mmMessage->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    mmMessage->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    mmMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    // A program that reports an error at every instruction and is left running
-    // would otherwise fill memory without end; the oldest lines give way (this
-    // also drops the log's undo history, which it never needs).
-    mmMessage->setMaximumBlockCount(MessageLogLines);
+    setObjectName(QStringLiteral("mmMessage"));
+    setReadOnly(true);
+    setFocusPolicy(Qt::ClickFocus);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setMaximumBlockCount(MessageLogLines);
 }
 
-void TMainForm::ShowErrorMessage(int subCode, int number)
+void TMessageLog::ShowErrorMessage(int subCode, int number, int radix, const QString& openFileName,
+                                   const QString& saveFileName)
 {
-    const auto lines =
-        ErrorMessageLines(subCode, number, display_.radix, openDialogFileName_.toStdString(),
-                          saveDialogFileName_.toStdString());
+    const auto lines = ErrorMessageLines(subCode, number, radix, openFileName.toStdString(),
+                                         saveFileName.toStdString());
     for (const std::string& line : lines) {
-        mmMessage->appendPlainText(QString::fromStdString(line));
+        appendPlainText(QString::fromStdString(line));
     }
     if (!lines.empty()) {
-        mmMessage->verticalScrollBar()->setValue(mmMessage->verticalScrollBar()->maximum());
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
     }
-}
-
-void TMainForm::actEditClearMessageExecute()
-{
-    CommitEdits();
-    mmMessage->clear();
 }

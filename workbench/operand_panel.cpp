@@ -1,23 +1,20 @@
-// The operand panel: the fields that one mnemonic's operand takes, laid over
-// the operand cell, and the operand text composed from them.
+#include "operand_panel.h"
+
 #include "assembler/instruction_table.h"
-#include "editor_forms.h"
 #include "event_hooks.h"
 #include "key_filters.h"
-#include "main_form.h"
 #include "widget_support.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
-#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QScopedValueRollback>
 #include <QStyle>
-#include <QTableWidget>
 
 namespace {
 
@@ -30,6 +27,19 @@ QLineEdit* NewField(QWidget* panel, const char* name, const QString& admitted)
     field->setValidator(new QRegularExpressionValidator(QRegularExpression(admitted), field));
     field->hide();
     return field;
+}
+
+QComboBox* NewRegisterBox(QWidget* panel, const char* name)
+{
+    auto* box = new QComboBox(panel);
+    box->setObjectName(QLatin1String(name));
+    for (int n = 0; n < 16; ++n) {
+        box->addItem(QStringLiteral("R%1").arg(n, 1, 16).toUpper());
+    }
+    box->setMaxVisibleItems(box->count());
+    box->setCurrentIndex(-1);
+    box->hide();
+    return box;
 }
 
 void ShowRegister(QComboBox* box, const QString& name)
@@ -46,40 +56,24 @@ void ShowText(QLineEdit* field, const QString& text)
 
 } // namespace
 
-void TMainForm::CreateOperandPanel()
+TOperandPanel::TOperandPanel(QWidget* window)
+    : QFrame(window), hooks_(new EventHooks(this)), cboR1(NewRegisterBox(this, "cboR1")),
+      cboR2(NewRegisterBox(this, "cboR2")), cboR3(NewRegisterBox(this, "cboR3")),
+      lblAddr(new QLabel(QStringLiteral("@"), this)),
+      txtAddress(NewField(this, "txtAddress", QStringLiteral("[0-9A-Z_+]{0,8}"))),
+      txtRotate(NewField(this, "txtRotate", QStringLiteral("[1-7]?"))),
+      txtNumber(NewField(this, "txtNumber", QStringLiteral("[0-9A-F]{0,2}")))
 {
-    pnlOperand = new QFrame(this);
-    pnlOperand->setObjectName(QStringLiteral("pnlOperand"));
-    pnlOperand->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    pnlOperand->setAutoFillBackground(true);
-    pnlOperand->setBackgroundRole(QPalette::Window);
-    pnlOperand->setFocusPolicy(Qt::TabFocus);
-    pnlOperand->hide();
-
-    QStringList registers;
-    for (int n = 0; n < 16; ++n) {
-        registers << QStringLiteral("R%1").arg(n, 1, 16).toUpper();
-    }
-    auto registerBox = [this, &registers](const char* name) {
-        auto* box = new QComboBox(pnlOperand);
-        box->setObjectName(QLatin1String(name));
-        box->addItems(registers);
-        box->setMaxVisibleItems(box->count());
-        box->setCurrentIndex(-1);
-        box->hide();
-        return box;
-    };
-    cboR1 = registerBox("cboR1");
-    cboR2 = registerBox("cboR2");
-    cboR3 = registerBox("cboR3");
-    lblAddr = new QLabel(QStringLiteral("@"), pnlOperand);
+    setObjectName(QStringLiteral("pnlOperand"));
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Window);
+    setFocusPolicy(Qt::TabFocus);
+    hide();
     lblAddr->setObjectName(QStringLiteral("lblAddr"));
     lblAddr->setAlignment(Qt::AlignCenter);
     lblAddr->hide();
-    txtAddress = NewField(pnlOperand, "txtAddress", QStringLiteral("[0-9A-Z_+]{0,8}"));
     SetTag(txtAddress, 8);
-    txtRotate = NewField(pnlOperand, "txtRotate", QStringLiteral("[1-7]?"));
-    txtNumber = NewField(pnlOperand, "txtNumber", QStringLiteral("[0-9A-F]{0,2}"));
     SetTag(txtNumber, 2);
 
     // A register box takes "RB" beside its arrow; where the style needs more
@@ -99,15 +93,28 @@ void TMainForm::CreateOperandPanel()
     txtAddress->resize(qMax(metrics.horizontalAdvance(QStringLiteral("GGGGGG+1")) + edges,
                             LineEditWidthFor(txtAddress, QStringLiteral("GGGGGG+1"))),
                        txtAddress->height());
-    AttachOperandFields();
+    AttachFields();
 }
 
-void TMainForm::AttachOperandFields()
+int TOperandPanel::WidestFormWidth() const
+{
+    return qMax(3 * cboR1->width(), cboR1->width() + lblAddr->width() + 1 + txtAddress->width());
+}
+
+void TOperandPanel::SetCellHeight(int height)
+{
+    setFixedHeight(height);
+    for (QWidget* field : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        field->setFixedHeight(height);
+    }
+}
+
+void TOperandPanel::AttachFields()
 {
     for (QComboBox* box : {cboR1, cboR2, cboR3}) {
-        hooks_->On(box, QEvent::FocusIn, [this, box](QEvent* event) {
+        hooks_->On(box, QEvent::FocusIn, [box](QEvent* event) {
             if (LeavesWithinWindow(static_cast<QFocusEvent*>(event))) {
-                cboR1Enter(box);
+                DropDownOnFocus(box);
             }
             return false;
         });
@@ -120,17 +127,17 @@ void TMainForm::AttachOperandFields()
                    cboR1KeyPress(box, static_cast<QKeyEvent*>(event));
         });
     }
-    connect(cboR1, &QComboBox::activated, this, &TMainForm::cboR1Click);
-    connect(cboR2, &QComboBox::activated, this, &TMainForm::cboR2Click);
+    connect(cboR1, &QComboBox::activated, this, &TOperandPanel::cboR1Click);
+    connect(cboR2, &QComboBox::activated, this, &TOperandPanel::cboR2Click);
     for (QLineEdit* field : {txtAddress, txtRotate, txtNumber}) {
         hooks_->On(field, QEvent::KeyPress, [this, field](QEvent* event) {
             return OperandFieldKeyPress(field, static_cast<QKeyEvent*>(event));
         });
     }
-    for (QWidget* part : {static_cast<QWidget*>(pnlOperand), static_cast<QWidget*>(cboR1),
-                          static_cast<QWidget*>(cboR2), static_cast<QWidget*>(cboR3),
-                          static_cast<QWidget*>(txtAddress), static_cast<QWidget*>(txtRotate),
-                          static_cast<QWidget*>(txtNumber)}) {
+    for (QWidget* part :
+         {static_cast<QWidget*>(this), static_cast<QWidget*>(cboR1), static_cast<QWidget*>(cboR2),
+          static_cast<QWidget*>(cboR3), static_cast<QWidget*>(txtAddress),
+          static_cast<QWidget*>(txtRotate), static_cast<QWidget*>(txtNumber)}) {
         hooks_->On(part, QEvent::FocusOut, [this](QEvent* event) {
             pnlOperandFocusOut(event);
             return false;
@@ -138,29 +145,29 @@ void TMainForm::AttachOperandFields()
     }
 }
 
-void TMainForm::ShowOperandEditor()
+void TOperandPanel::ShowOperandEditor(int row, const QString& mnemonic, const QString& operand)
 {
-    const int row = TagOf(pnlOperand);
-    const auto fields = SplitOperand(CellText(row, OperandColumn));
-    const OperandForm form = OperandFormOf(OpcodeOf(CellText(row, MnemonicColumn).toStdString()));
-    if (form == OperandForm::None) {
-        pnlOperand->hide();
+    SetTag(this, row);
+    const auto fields = SplitOperand(operand);
+    form_ = OperandFormOf(OpcodeOf(mnemonic.toStdString()));
+    if (form_ == OperandForm::None) {
+        hide();
         return;
     }
-    pnlOperand->show();
-    const int height = pnlOperand->height();
-    switch (form) {
+    show();
+    const int cellHeight = height();
+    switch (form_) {
     case OperandForm::RegisterAtAddress:
         lblAddr->move(cboR1->width(), 0);
         lblAddr->show();
         txtAddress->move(lblAddr->x() + lblAddr->width() + 1, 0);
-        pnlOperand->resize(txtAddress->x() + txtAddress->width(), height);
+        resize(txtAddress->x() + txtAddress->width(), cellHeight);
         ShowRegister(cboR1, fields[0]);
         ShowText(txtAddress, fields[1]);
         break;
     case OperandForm::RegisterAddress:
         txtAddress->move(cboR1->width(), 0);
-        pnlOperand->resize(txtAddress->x() + txtAddress->width(), height);
+        resize(txtAddress->x() + txtAddress->width(), cellHeight);
         ShowRegister(cboR1, fields[0]);
         ShowText(txtAddress, fields[1]);
         break;
@@ -169,28 +176,28 @@ void TMainForm::ShowOperandEditor()
         ShowRegister(cboR2, fields[1]);
         break;
     case OperandForm::ThreeRegisters:
-        pnlOperand->resize(cboR3->x() + cboR3->width(), height);
+        resize(cboR3->x() + cboR3->width(), cellHeight);
         ShowRegister(cboR1, fields[0]);
         ShowRegister(cboR2, fields[1]);
         ShowRegister(cboR3, fields[2]);
         break;
     case OperandForm::RegisterCount:
-        txtRotate->setGeometry(cboR1->width(), 0, pnlOperand->width() - cboR1->width(), height);
+        txtRotate->setGeometry(cboR1->width(), 0, width() - cboR1->width(), cellHeight);
         ShowRegister(cboR1, fields[0]);
         ShowText(txtRotate, fields[1]);
         break;
     case OperandForm::Byte:
-        txtNumber->setGeometry(0, 0, pnlOperand->width(), height);
+        txtNumber->setGeometry(0, 0, width(), cellHeight);
         ShowText(txtNumber, fields[0]);
         break;
     case OperandForm::None:
         break;
     }
-    pnlOperand->update();
-    (form == OperandForm::Byte ? static_cast<QWidget*>(txtNumber) : cboR1)->setFocus();
+    update();
+    (form_ == OperandForm::Byte ? static_cast<QWidget*>(txtNumber) : cboR1)->setFocus();
 }
 
-void TMainForm::cboR1Click()
+void TOperandPanel::cboR1Click()
 {
     if (cboR1->currentText().isEmpty()) {
         return;
@@ -204,7 +211,7 @@ void TMainForm::cboR1Click()
     }
 }
 
-void TMainForm::cboR2Click()
+void TOperandPanel::cboR2Click()
 {
     if (!cboR2->currentText().isEmpty() && cboR3->isVisible()) {
         cboR3->setFocus(Qt::OtherFocusReason);
@@ -213,7 +220,7 @@ void TMainForm::cboR2Click()
 
 // A register is only ever picked from the list; Esc cancels the edit by
 // leaving a required field empty.
-bool TMainForm::cboR1KeyPress(QComboBox* box, QKeyEvent* event)
+bool TOperandPanel::cboR1KeyPress(QComboBox* box, QKeyEvent* event)
 {
     const QChar typed = TypedCharacter(event);
     if (typed.isNull()) {
@@ -227,7 +234,7 @@ bool TMainForm::cboR1KeyPress(QComboBox* box, QKeyEvent* event)
     return true;
 }
 
-bool TMainForm::OperandFieldKeyPress(QLineEdit* field, QKeyEvent* event)
+bool TOperandPanel::OperandFieldKeyPress(QLineEdit* field, QKeyEvent* event)
 {
     const QChar typed = TypedCharacter(event);
     if (typed.isNull() || typed == Backspace) {
@@ -249,34 +256,43 @@ bool TMainForm::OperandFieldKeyPress(QLineEdit* field, QKeyEvent* event)
     return ApplyKeyVerdict(field, verdict);
 }
 
-void TMainForm::pnlOperandFocusOut(QEvent* event)
+void TOperandPanel::pnlOperandFocusOut(QEvent* event)
 {
-    if (!LeavesWithinWindow(static_cast<QFocusEvent*>(event)) || closingEditor_) {
+    if (!LeavesWithinWindow(static_cast<QFocusEvent*>(event)) || closing_) {
         return;
     }
     const QWidget* next = QApplication::focusWidget();
-    if (!next || (next != pnlOperand && !pnlOperand->isAncestorOf(next))) {
+    if (!next || (next != this && !isAncestorOf(next))) {
         pnlOperandExit();
     }
 }
 
-void TMainForm::pnlOperandExit()
+void TOperandPanel::pnlOperandExit()
 {
-    if (!pnlOperand->isVisible()) {
+    if (!isVisible()) {
         return;
     }
-    const int row = TagOf(pnlOperand);
-    const OperandForm form = OperandFormOf(OpcodeOf(CellText(row, MnemonicColumn).toStdString()));
     const QString operand =
-        ComposeOperand(form, {cboR1->currentText(), cboR2->currentText(), cboR3->currentText(),
-                              txtAddress->text(), txtRotate->text(), txtNumber->text()});
-    if (!operand.isEmpty() && row < sgrdCode->rowCount() &&
-        operand != CellText(row, OperandColumn)) {
-        SetCellText(row, OperandColumn, operand);
-        UpdateLineActions();
-        SetState(StateModified);
+        ComposeOperand(form_, {cboR1->currentText(), cboR2->currentText(), cboR3->currentText(),
+                               txtAddress->text(), txtRotate->text(), txtNumber->text()});
+    if (!operand.isEmpty()) {
+        emit operandComposed(TagOf(this), operand);
     }
-    HideFloatingEditor(pnlOperand);
+    Close();
+}
+
+// Hides the panel and empties its fields; when it held the focus, the focus
+// goes back where it came from rather than on to the next control.
+void TOperandPanel::Close()
+{
+    {
+        const QScopedValueRollback closing(closing_, true);
+        const QWidget* focus = QApplication::focusWidget();
+        if (focusReturn_ && focus && (focus == this || isAncestorOf(focus))) {
+            focusReturn_->setFocus(Qt::OtherFocusReason);
+        }
+        hide();
+    }
     for (QComboBox* box : {cboR1, cboR2, cboR3}) {
         box->hidePopup();
         box->hide();

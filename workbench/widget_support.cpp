@@ -1,10 +1,13 @@
 #include "widget_support.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QPalette>
+#include <QTimer>
 #include <QVariant>
 
 int LineEditWidthFor(const QLineEdit* edit, const QString& sample)
@@ -77,4 +80,15 @@ bool LeavesWithinWindow(const QFocusEvent* event)
     // A drop-down list gives the focus to its own view with no reason of its own.
     const QWidget* next = QApplication::focusWidget();
     return !next || next->window()->windowType() != Qt::Popup;
+}
+
+void DropDownOnFocus(QComboBox* box)
+{
+    // After the focus change has settled, so that the list opening does not
+    // interleave with it.
+    QTimer::singleShot(0, box, [box] {
+        if (box->isVisible() && box->hasFocus() && !box->view()->isVisible()) {
+            box->showPopup();
+        }
+    });
 }

@@ -2,6 +2,7 @@
 
 #include "key_filters.h"
 
+class QComboBox;
 class QFocusEvent;
 class QLineEdit;
 class QString;
@@ -27,3 +28,6 @@ bool ApplyKeyVerdict(QLineEdit* edit, const KeyVerdict& verdict);
 // Whether the focus left for another control of the window, rather than for
 // another window or a pop-up list.
 bool LeavesWithinWindow(const QFocusEvent* event);
+
+// Drops the box's list down once the focus change that reached it has settled.
+void DropDownOnFocus(QComboBox* box);

@@ -138,7 +138,7 @@ void FastestRun(benchmark::State& state)
         const double emptyEvents = EmptyEventsPerSecond(seconds);
 
         LoadCountingProgram(form.Machine());
-        form.udInterval->SetPosition(0);
+        form.findChild<TUpDown*>("udInterval")->SetPosition(0);
         InputDelays delays;
         form.installEventFilter(&delays);
         delete new TimedKeyEvent; // the keyboard device is made here, not in the poster's thread

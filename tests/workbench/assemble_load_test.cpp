@@ -10,7 +10,7 @@ using AssembleLoadTest = DocumentTest;
 
 TEST_F(AssembleLoadTest, ErrorsCarryTheGridLineNumbersOfOnlyThisAssembly)
 {
-    form->mmMessage->appendPlainText(QStringLiteral("earlier"));
+    Find<QPlainTextEdit>("mmMessage")->appendPlainText(QStringLiteral("earlier"));
     SetRows({{"", "NOP", ""}, {"", "NOP", ""}, {"", "NOP", ""}, {}, {}, {"", "NOP", ""}});
     Trigger("actAssemblyRun");
     EXPECT_EQ(Log(), "Opcode設定錯誤(Line:1)\nOpcode設定錯誤(Line:2)\n"
@@ -21,7 +21,7 @@ TEST_F(AssembleLoadTest, ErrorsCarryTheGridLineNumbersOfOnlyThisAssembly)
 
 TEST_F(AssembleLoadTest, LoadPutsTheProgramIntoMemoryAndItRunsToHalt)
 {
-    form->mmMessage->appendPlainText(QStringLiteral("earlier"));
+    Find<QPlainTextEdit>("mmMessage")->appendPlainText(QStringLiteral("earlier"));
     SetRows({{"", "LOADA", "R1,@DATA"}, {}, {"", "HALT", ""}, {"DATA", "DB", "07"}});
     SetStart("20");
     Trigger("actAssemblyRun");

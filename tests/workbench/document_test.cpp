@@ -61,8 +61,8 @@ DialogAnswer KeepMessage(QString& title, QString& text)
 
 void DocumentTest::SetRows(const std::vector<Row>& rows)
 {
-    form->sgrdCode->clearContents();
-    form->sgrdCode->setRowCount(static_cast<int>(rows.size()) + 1);
+    Find<QTableWidget>("sgrdCode")->clearContents();
+    Find<QTableWidget>("sgrdCode")->setRowCount(static_cast<int>(rows.size()) + 1);
     for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
         form->SetCellText(row, 1, rows[row].label);
         form->SetCellText(row, 2, rows[row].mnemonic);
@@ -75,7 +75,7 @@ void DocumentTest::SetRows(const std::vector<Row>& rows)
 std::vector<Row> DocumentTest::Rows() const
 {
     std::vector<Row> rows;
-    for (int row = 0; row < form->sgrdCode->rowCount(); ++row) {
+    for (int row = 0; row < Find<QTableWidget>("sgrdCode")->rowCount(); ++row) {
         rows.push_back({form->CellText(row, 1), form->CellText(row, 2), form->CellText(row, 3)});
     }
     return rows;
@@ -84,7 +84,7 @@ std::vector<Row> DocumentTest::Rows() const
 QStringList DocumentTest::LineNumbers() const
 {
     QStringList numbers;
-    for (int row = 0; row < form->sgrdCode->rowCount(); ++row) {
+    for (int row = 0; row < Find<QTableWidget>("sgrdCode")->rowCount(); ++row) {
         numbers << form->CellText(row, 0);
     }
     return numbers;
@@ -98,23 +98,14 @@ void DocumentTest::SetStart(const QString& text)
     QTest::keyClick(start, Qt::Key_Return);
 }
 
-QString DocumentTest::Log() const
-{
-    return form->mmMessage->toPlainText();
-}
-
 QByteArray DocumentTest::Contents(const QString& name) const
 {
-    QFile file(Path(name));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
-    return file.readAll();
+    return QByteArray::fromStdString(ReadText(Path(name).toStdString()));
 }
 
 void DocumentTest::Write(const QString& name, const QByteArray& bytes) const
 {
-    QFile file(Path(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    WriteText(Path(name).toStdString(), bytes.toStdString());
 }
 
 bool DocumentTest::Exists(const QString& name) const

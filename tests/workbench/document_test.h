@@ -2,6 +2,8 @@
 
 #include "window_test.h"
 
+#include "tests/text_file.h"
+
 #include <QTemporaryDir>
 
 #include <functional>
@@ -45,7 +47,6 @@ protected:
     QStringList LineNumbers() const;
     // Enters the START value as typed in the current radix.
     void SetStart(const QString& text);
-    QString Log() const;
 
     QString Path(const QString& name) const { return folder.filePath(name); }
     QByteArray Contents(const QString& name) const;

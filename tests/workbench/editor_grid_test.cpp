@@ -34,8 +34,9 @@ TEST_F(EditorGridTest, AFreshGridHasOneEmptyNumberedRow)
     EXPECT_FALSE(CanDelete());
     ClickCell(0, 0); // the line number selects the row only
     EXPECT_EQ(Grid()->currentColumn(), 1);
-    for (QWidget* editor : {static_cast<QWidget*>(form->txtLabel),
-                            static_cast<QWidget*>(form->cboOpcode), Find("pnlOperand")}) {
+    for (QWidget* editor :
+         {static_cast<QWidget*>(form->txtLabel), static_cast<QWidget*>(form->cboOpcode),
+          static_cast<QWidget*>(form->pnlOperand)}) {
         EXPECT_FALSE(editor->isVisible()) << editor->objectName().toStdString();
     }
 }
@@ -229,18 +230,6 @@ TEST_F(EditorGridTest, TheMnemonicBoxTakesNoTypingAndEscapeClosesIt)
     }
 }
 
-TEST_F(EditorGridTest, OpeningAMenuCommitsTheLabel)
-{
-    TypeLabel(0, "abc");
-    form->mnuOption->popup(form->mapToGlobal(QPoint(10, 10)));
-    EXPECT_TRUE(form->txtLabel->isVisible()); // the options commit nothing
-    form->mnuOption->close();
-    form->mnuFile->popup(form->mapToGlobal(QPoint(10, 10)));
-    EXPECT_FALSE(form->txtLabel->isVisible());
-    EXPECT_EQ(form->CellText(0, 1), "ABC");
-    form->mnuFile->close();
-}
-
 TEST_F(EditorGridTest, ScrollingCommitsTheLabel)
 {
     Load(QList<QStringList>(20, {"", "HALT", ""}));
@@ -248,16 +237,4 @@ TEST_F(EditorGridTest, ScrollingCommitsTheLabel)
     Grid()->verticalScrollBar()->setValue(3);
     EXPECT_FALSE(form->txtLabel->isVisible());
     EXPECT_EQ(form->CellText(0, 1), "XY");
-}
-
-TEST_F(EditorGridTest, PastedTextMustBeTypableToo)
-{
-    TypeLabel(0, "");
-    for (const auto& [pasted, shown] : {std::pair{"A.B", ""}, std::pair{"SEVENCH", ""},
-                                        std::pair{"loop", ""}, std::pair{"LOOP_1", "LOOP_1"}}) {
-        form->txtLabel->clear();
-        QApplication::clipboard()->setText(QString::fromLatin1(pasted));
-        form->actEditPaste->trigger();
-        EXPECT_EQ(form->txtLabel->text(), QString::fromLatin1(shown)) << pasted;
-    }
 }

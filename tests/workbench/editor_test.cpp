@@ -1,34 +1,34 @@
 #include "editor_test.h"
 
 #include <QAbstractItemView>
+#include <QVBoxLayout>
 
-QRect EditorTest::CellRect(int row, int column) const
+QTableWidget* GridUser::Grid() const
+{
+    return Window()->findChild<QTableWidget*>(QStringLiteral("sgrdCode"));
+}
+
+QRect GridUser::CellRect(int row, int column) const
 {
     return Grid()->visualRect(Grid()->model()->index(row, column));
 }
 
-void EditorTest::ClickCell(int row, int column, Qt::MouseButton button)
+void GridUser::ClickCell(int row, int column, Qt::MouseButton button)
 {
     QTest::mouseClick(Grid()->viewport(), button, {}, CellRect(row, column).center());
 }
 
-void EditorTest::Load(const QList<QStringList>& lines)
+QStringList GridUser::Row(int row) const
 {
-    Grid()->setRowCount(lines.size() + 1);
-    for (int row = 0; row < lines.size(); ++row) {
-        for (int column = 1; column <= 3; ++column) {
-            form->SetCellText(row, column, lines[row].value(column - 1));
-        }
+    QStringList texts;
+    for (int column = 1; column <= 3; ++column) {
+        const QTableWidgetItem* item = Grid()->item(row, column);
+        texts << (item ? item->text() : QString());
     }
-    form->RenumberRows(0);
+    return texts;
 }
 
-QStringList EditorTest::Row(int row) const
-{
-    return {form->CellText(row, 1), form->CellText(row, 2), form->CellText(row, 3)};
-}
-
-void EditorTest::Pick(QComboBox* box, const QString& item)
+void GridUser::Pick(QComboBox* box, const QString& item)
 {
     ASSERT_NE(box, nullptr);
     QAbstractItemView* list = box->view();
@@ -40,17 +40,18 @@ void EditorTest::Pick(QComboBox* box, const QString& item)
     ASSERT_TRUE(QTest::qWaitFor([list] { return !list->isVisible(); })) << "list still down";
 }
 
-void EditorTest::ChooseMnemonic(int row, const QString& mnemonic)
+void GridUser::ChooseMnemonic(int row, const QString& mnemonic)
 {
     ClickCell(row, 2);
-    Pick(form->cboOpcode, mnemonic);
+    Pick(Window()->findChild<QComboBox*>(QStringLiteral("cboOpcode")), mnemonic);
 }
 
-QComboBox* EditorTest::DroppedBox() const
+QComboBox* GridUser::DroppedBox() const
 {
     QComboBox* dropped = nullptr;
     (void)QTest::qWaitFor([this, &dropped] {
-        for (QComboBox* box : {form->cboR1, form->cboR2, form->cboR3}) {
+        for (const char* name : {"cboR1", "cboR2", "cboR3"}) {
+            auto* box = Window()->findChild<QComboBox*>(QLatin1String(name));
             if (box->view()->isVisible()) {
                 dropped = box;
             }
@@ -60,12 +61,66 @@ QComboBox* EditorTest::DroppedBox() const
     return dropped;
 }
 
-void EditorTest::Type(const QString& keys)
+void GridUser::Type(const QString& keys)
 {
     QTest::keyClicks(QApplication::focusWidget(), keys);
 }
 
-void EditorTest::Press(Qt::Key key)
+void GridUser::Press(Qt::Key key)
 {
     QTest::keyClick(QApplication::focusWidget(), key);
+}
+
+EditorHost::EditorHost()
+    : editor(new TProgramEditor(this)), actEditInsertLine(new QAction(this)),
+      actEditDeleteLine(new QAction(this)), txtLabel(findChild<QLineEdit*>("txtLabel")),
+      cboOpcode(findChild<QComboBox*>("cboOpcode")), pnlOperand(findChild<QFrame*>("pnlOperand")),
+      cboR1(findChild<QComboBox*>("cboR1")), cboR2(findChild<QComboBox*>("cboR2")),
+      cboR3(findChild<QComboBox*>("cboR3")), txtAddress(findChild<QLineEdit*>("txtAddress"))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(editor);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    actEditInsertLine->setEnabled(false);
+    actEditDeleteLine->setEnabled(false);
+    QObject::connect(editor, &TProgramEditor::modified, this, [this] { state_ = StateModified; });
+    QObject::connect(editor, &TProgramEditor::emptied, this, [this] { state_ = StateNew; });
+    QObject::connect(editor, &TProgramEditor::lineCommandsChanged, this,
+                     [this](bool canInsert, bool canDelete) {
+                         actEditInsertLine->setEnabled(canInsert);
+                         actEditDeleteLine->setEnabled(canDelete);
+                     });
+    QObject::connect(actEditInsertLine, &QAction::triggered, this, [this] {
+        editor->CommitEdits();
+        editor->InsertLine();
+    });
+    QObject::connect(actEditDeleteLine, &QAction::triggered, this, [this] {
+        editor->CommitEdits();
+        editor->DeleteLine();
+    });
+    editor->RenumberRows(0);
+}
+
+void EditorTest::SetUp()
+{
+    form = std::make_unique<EditorHost>();
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+}
+
+void EditorTest::Load(const QList<QStringList>& lines)
+{
+    std::vector<SourceRow> rows;
+    for (const QStringList& line : lines) {
+        rows.push_back({line.value(0).toStdString(), line.value(1).toStdString(),
+                        line.value(2).toStdString()});
+    }
+    form->editor->SetRows(rows);
+    form->editor->RenumberRows(0);
+}
+
+int EditorTest::Tag(const QString& name) const
+{
+    return form->findChild<QWidget*>(name)->property("tag").toInt();
 }

@@ -99,11 +99,9 @@ void FillUp(const QString& folder)
     }
 }
 
-void WriteFile(const QString& name, const QByteArray& bytes)
+void WriteFile(const QString& name, const std::string& bytes)
 {
-    QFile file(name);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << name.toStdString();
-    file.write(bytes);
+    WriteText(name.toStdString(), bytes);
 }
 
 long ResidentMiB()
@@ -251,7 +249,7 @@ TEST_F(FileFaultsTest, OpeningAnUnreadableFileSaysSoAndKeepsTheDocument)
             continue;
         }
         const DocumentView before = View();
-        const WhenChosen chosen(form->OpenDialog, [&] { fault.whenChosen(name); });
+        const WhenChosen chosen(Find<QFileDialog>("OpenDialog"), [&] { fault.whenChosen(name); });
         EXPECT_EQ(BoxShownBy("actFileOpen", {Click(QMessageBox::No), Choose(name)}), openFailure);
         EXPECT_EQ(View(), before);
     }
@@ -269,7 +267,7 @@ TEST_F(FileFaultsTest, LoadingMemoryFromAnUnreadableFileSaysSoAndKeepsTheMemory)
         const DocumentView before = View();
         const std::vector<int> memory = Memory();
         Trigger("actEditClearMessage");
-        const WhenChosen chosen(form->OpenDialog, [&] { fault.whenChosen(name); });
+        const WhenChosen chosen(Find<QFileDialog>("OpenDialog"), [&] { fault.whenChosen(name); });
         AnswerInTurn({Click(QMessageBox::No), Choose(name)});
         Trigger("actFileLoadMemory");
         EXPECT_TRUE(Log().contains(name)) << Log().toStdString();
@@ -287,7 +285,7 @@ TEST_F(FileFaultsTest, AFileDialogShowsAFolderWithoutReadingItsFiles)
         GTEST_SKIP() << "/proc/kmsg is not readable here";
     }
     const DocumentView before = View();
-    form->OpenDialog->setDirectory("/proc");
+    Find<QFileDialog>("OpenDialog")->setDirectory("/proc");
     QTest::qWait(500); // the folder's entries arrive and are described
     AnswerInTurn({Click(QMessageBox::No), [](QWidget* dialog) {
                       QTest::qWait(200);
@@ -364,8 +362,7 @@ QByteArray WhatIsAt(const QString& name)
     if (!info.exists() || info.isDir() || !info.isFile()) {
         return info.exists() ? "<not a file>" : "<missing>";
     }
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable>";
+    return QByteArray::fromStdString(ReadText(name.toStdString()));
 }
 
 TEST_F(FileFaultsTest, SavingWhereTheFileCannotBeWrittenSaysSoAndKeepsTheDocument)
@@ -460,12 +457,13 @@ TEST_F(FileFaultsTest, AFileOfMegabytesOfArbitraryBytesOpensAssemblesAndSaves)
     clock.start();
     AnswerInTurn({Click(QMessageBox::No), Choose(Path("noise.bin"))});
     Trigger("actFileOpen");
-    std::cout << "Open of 4 MiB: " << clock.elapsed() << " ms, " << form->sgrdCode->rowCount()
-              << " rows, " << ResidentMiB() << " MiB resident\n";
+    std::cout << "Open of 4 MiB: " << clock.elapsed() << " ms, "
+              << Find<QTableWidget>("sgrdCode")->rowCount() << " rows, " << ResidentMiB()
+              << " MiB resident\n";
     EXPECT_EQ(form->RecordedState(), StateOpened);
-    EXPECT_GT(form->sgrdCode->rowCount(), 100000);
-    EXPECT_EQ(form->CellText(form->sgrdCode->rowCount() - 1, 0),
-              QString::number(form->sgrdCode->rowCount()));
+    EXPECT_GT(Find<QTableWidget>("sgrdCode")->rowCount(), 100000);
+    EXPECT_EQ(form->CellText(Find<QTableWidget>("sgrdCode")->rowCount() - 1, 0),
+              QString::number(Find<QTableWidget>("sgrdCode")->rowCount()));
 
     clock.start();
     Trigger("actAssemblyRun");

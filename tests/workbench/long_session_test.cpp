@@ -160,7 +160,7 @@ TEST_F(LongSessionTest, ARunThatReportsAnErrorAtEveryStepKeepsMemoryFlat)
         0xB1, 0x08, 0xB0, 0x00, // 04 JUMP R1,@08 (carry); JUMP R0,@00
         0x53, 0x32, 0xB0, 0x00, // 08 ADD R3,R3,R2; JUMP R0,@00
     });
-    const int kept = form->mmMessage->maximumBlockCount();
+    const int kept = Find<QPlainTextEdit>("mmMessage")->maximumBlockCount();
     const Memory before;
     Action("actCpuRun")->trigger();
     ASSERT_TRUE(RunUntil(kept + kept / 10)); // the log is full from here on
@@ -169,7 +169,7 @@ TEST_F(LongSessionTest, ARunThatReportsAnErrorAtEveryStepKeepsMemoryFlat)
     Action("actCpuRun")->trigger();
     const Memory after;
 
-    EXPECT_EQ(form->mmMessage->blockCount(), kept);
+    EXPECT_EQ(Find<QPlainTextEdit>("mmMessage")->blockCount(), kept);
     std::cout << Count() << " error lines in " << clock.elapsed() / 1000.0 << " s\n";
     Report("errors", "before", before);
     Report("errors", "log full", middle);
@@ -184,7 +184,7 @@ TEST_F(LongSessionTest, AThousandAssembleAndLoadCyclesKeepMemoryFlat)
         {"", "STORE", "R3,@SUM"}, {"", "JUMP", "R0,@LOOP"}, {"", "HALT", ""},
         {"COUNT", "DB", "03"},    {"SUM", "DB", ""},
     };
-    form->sgrdCode->setRowCount(int(std::size(program)) + 1);
+    Find<QTableWidget>("sgrdCode")->setRowCount(int(std::size(program)) + 1);
     for (int row = 0; row < int(std::size(program)); ++row) {
         for (int column = 1; column <= 3; ++column) {
             form->SetCellText(row, column, program[row].value(column - 1));

@@ -5,7 +5,6 @@
 
 class MessageLogTest : public WindowTest {
 protected:
-    QString Log() const { return Find<QPlainTextEdit>("mmMessage")->toPlainText(); }
 };
 
 TEST_F(MessageLogTest, ErrorEventsAppendTheirLinesInTheCurrentRadix)

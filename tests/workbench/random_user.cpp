@@ -2,7 +2,6 @@
 
 #include "window_model.h"
 #include "window_test.h"
-#include "workbench/machine_view.h"
 #include "workbench/up_down.h"
 
 #include <QAbstractButton>
@@ -86,8 +85,8 @@ void Press(QWidget* target, Qt::Key key, const QString& text,
 
 } // namespace
 
-RandomUser::RandomUser(ObservedForm& form, WindowModel& model, unsigned seed, const QString& folder)
-    : form_(form), model_(model), folder_(folder), random_(seed), answers_(seed + 1)
+RandomUser::RandomUser(TMainForm& form, WindowModel& model, unsigned seed, const QString& folder)
+    : form_(form), parts_(&form), model_(model), folder_(folder), random_(seed), answers_(seed + 1)
 {
     for (const auto& [name, bytes] : sampleFiles) {
         QFile file(folder_.filePath(name));
@@ -202,7 +201,7 @@ void RandomUser::ClosePopups()
 void RandomUser::ClickGrid()
 {
     ClosePopups();
-    QTableWidget* grid = form_.sgrdCode;
+    QTableWidget* grid = parts_.sgrdCode;
     QWidget* viewport = grid->viewport();
     QPoint point(Pick(viewport->width()), Pick(viewport->height()));
     const QRect cell = grid->visualRect(grid->model()->index(Pick(grid->rowCount()), Pick(4)));
@@ -216,14 +215,14 @@ void RandomUser::ClickGrid()
 
 void RandomUser::ClickGridAt(QPoint point, Qt::MouseButton button)
 {
-    const QModelIndex index = form_.sgrdCode->indexAt(point);
+    const QModelIndex index = parts_.sgrdCode->indexAt(point);
     Log(QString("click %1 on the grid at row %2, column %3")
             .arg(button == Qt::LeftButton    ? "left"
                  : button == Qt::RightButton ? "right"
                                              : "middle")
             .arg(index.isValid() ? QString::number(index.row() + 1) : "none")
             .arg(index.isValid() ? QString::number(index.column()) : "none"));
-    QTest::mouseClick(form_.sgrdCode->viewport(), button, {}, point);
+    QTest::mouseClick(parts_.sgrdCode->viewport(), button, {}, point);
 }
 
 // A line entered as a student would: a mnemonic picked for a row (mostly the
@@ -232,7 +231,7 @@ void RandomUser::ClickGridAt(QPoint point, Qt::MouseButton button)
 void RandomUser::EnterLine()
 {
     ClosePopups();
-    QTableWidget* grid = form_.sgrdCode;
+    QTableWidget* grid = parts_.sgrdCode;
     const int row = Chance(0.7) ? grid->rowCount() - 1 : Pick(grid->rowCount());
     grid->scrollTo(grid->model()->index(row, 0));
     for (const int column : {2, 3}) {
@@ -246,7 +245,7 @@ void RandomUser::EnterLine()
         }
     }
     if (auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-        field && form_.pnlOperand->isAncestorOf(field)) {
+        field && parts_.pnlOperand->isAncestorOf(field)) {
         const QStringList texts = {"20", "A", "7F", "3", "SUM", "LOOP+1", "1", "FF", "G"};
         const QString text = texts[Pick(texts.size())];
         Log(QString("type \"%1\" and Enter into %2").arg(text, field->objectName()));
@@ -258,7 +257,8 @@ void RandomUser::EnterLine()
 // Clicks an item of the drop-down list that is open, or presses Esc in it.
 bool RandomUser::PickFromOpenList()
 {
-    for (QComboBox* box : {form_.cboOpcode, form_.cboR1, form_.cboR2, form_.cboR3}) {
+    for (QComboBox* box : {parts_.cboOpcode, parts_.registerBoxes[0], parts_.registerBoxes[1],
+                           parts_.registerBoxes[2]}) {
         QAbstractItemView* list = box->view();
         if (!list->isVisible()) {
             continue;
@@ -283,22 +283,21 @@ void RandomUser::ClickField()
 {
     ClosePopups();
     QList<QWidget*> fields;
-    if (form_.pnlOperand->isVisible()) {
-        for (QWidget* field : form_.pnlOperand->findChildren<QWidget*>()) {
-            if (field->isVisible() && field->parentWidget() == form_.pnlOperand) {
+    if (parts_.pnlOperand->isVisible()) {
+        for (QWidget* field : parts_.pnlOperand->findChildren<QWidget*>()) {
+            if (field->isVisible() && field->parentWidget() == parts_.pnlOperand) {
                 fields << field << field; // the open panel draws the eye
             }
         }
     }
-    TMachineView& view = *form_.pnlMemory;
-    fields << form_.txtStart << view.txtPC << view.registers[Pick(16)] << view.memory[Pick(32)]
-           << view.memory[Pick(32)] << form_.txtInterval << form_.mmMessage << view.tabMM
-           << view.udPC << form_.udInterval;
+    fields << parts_.txtStart << parts_.txtPC << parts_.registers[Pick(16)]
+           << parts_.memory[Pick(32)] << parts_.memory[Pick(32)] << parts_.txtInterval
+           << parts_.mmMessage << parts_.tabMM << parts_.udPC << parts_.udInterval;
     QWidget* field = fields[Pick(fields.size())];
-    if (field == view.tabMM) {
-        const int page = Pick(view.tabMM->count());
-        Log(QString("click the memory tab %1").arg(view.tabMM->tabText(page)));
-        QTest::mouseClick(view.tabMM, Qt::LeftButton, {}, view.tabMM->tabRect(page).center());
+    if (field == parts_.tabMM) {
+        const int page = Pick(parts_.tabMM->count());
+        Log(QString("click the memory tab %1").arg(parts_.tabMM->tabText(page)));
+        QTest::mouseClick(parts_.tabMM, Qt::LeftButton, {}, parts_.tabMM->tabRect(page).center());
     } else if (auto* upDown = qobject_cast<TUpDown*>(field)) {
         const int step = Chance(0.5) ? 1 : -1;
         Log(QString("click %1 %2").arg(field->objectName(), step > 0 ? "up" : "down"));
@@ -337,9 +336,9 @@ void RandomUser::SetSpeed()
 {
     const int position = Chance(0.5) ? 0 : Chance(0.6) ? 1 + Pick(3) : Pick(25);
     Log(QString("set the interval to %1").arg(position));
-    form_.txtInterval->setFocus(Qt::MouseFocusReason);
-    form_.txtInterval->selectAll();
-    QTest::keyClicks(form_.txtInterval, QString::number(position));
+    parts_.txtInterval->setFocus(Qt::MouseFocusReason);
+    parts_.txtInterval->selectAll();
+    QTest::keyClicks(parts_.txtInterval, QString::number(position));
 }
 
 void RandomUser::RunCommand()
@@ -360,7 +359,7 @@ void RandomUser::RunCommand()
         }
     }
     QAction* action = available[Pick(available.size())];
-    if (action == form_.actCpuRun && !form_.tmrRunCpu->isActive() && Chance(0.7)) {
+    if (action == form_.actCpuRun && !parts_.tmrRunCpu->isActive() && Chance(0.7)) {
         SetSpeed();
     }
     Trigger(action);
@@ -414,15 +413,16 @@ void RandomUser::OpenMenu()
 void RandomUser::Scroll()
 {
     if (Chance(0.5)) {
-        QScrollBar* bar = form_.sgrdCode->verticalScrollBar();
+        QScrollBar* bar = parts_.sgrdCode->verticalScrollBar();
         const int value = Pick(bar->maximum() + 1);
         Log(QString("scroll the grid to row %1").arg(value + 1));
         bar->setValue(value);
         return;
     }
-    QList<QWidget*> targets = {form_.sgrdCode->viewport(), form_.pnlMemory->udPC, form_.udInterval,
-                               form_.pnlMemory->tabMM};
-    for (QComboBox* box : {form_.cboOpcode, form_.cboR1, form_.cboR2, form_.cboR3}) {
+    QList<QWidget*> targets = {parts_.sgrdCode->viewport(), parts_.udPC, parts_.udInterval,
+                               parts_.tabMM};
+    for (QComboBox* box : {parts_.cboOpcode, parts_.registerBoxes[0], parts_.registerBoxes[1],
+                           parts_.registerBoxes[2]}) {
         if (box->isVisible()) {
             targets << box;
         }

@@ -5,13 +5,15 @@
 #include <QStringList>
 #include <QTimer>
 
+#include "window_parts.h"
+
 #include <functional>
 #include <map>
 #include <random>
 
-class ObservedForm;
 class QAction;
 class QWidget;
+class TMainForm;
 class WindowModel;
 
 // A user who does anything at all to the window, chosen by a seeded random
@@ -22,7 +24,7 @@ class WindowModel;
 // its own.
 class RandomUser {
 public:
-    RandomUser(ObservedForm& form, WindowModel& model, unsigned seed, const QString& folder);
+    RandomUser(TMainForm& form, WindowModel& model, unsigned seed, const QString& folder);
     ~RandomUser();
 
     // One action, then a short turn of the event loop.
@@ -58,7 +60,8 @@ private:
     void Answer(QWidget* dialog, int given);
     QString FileToChoose(bool saving);
 
-    ObservedForm& form_;
+    TMainForm& form_;
+    const WindowParts parts_;
     WindowModel& model_;
     QDir folder_;
     std::mt19937 random_;

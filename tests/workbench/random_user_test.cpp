@@ -7,6 +7,7 @@
 #include "random_user.h"
 #include "window_invariants.h"
 #include "window_model.h"
+#include "workbench/main_form.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -94,10 +95,11 @@ TEST_P(RandomUserTest, LeavesTheWindowSound)
     const auto seed = static_cast<unsigned>(GetParam());
     QApplication::setQuitOnLastWindowClosed(false);
     QTemporaryDir folder;
-    ObservedForm form;
+    TMainForm form;
     form.show();
     QApplication::setActiveWindow(&form);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    const WindowParts parts(&form);
     WindowModel model(form);
     RandomUser user(form, model, seed, folder.path());
     HangWatchdog watchdog(seed, std::chrono::seconds(60));
@@ -106,7 +108,7 @@ TEST_P(RandomUserTest, LeavesTheWindowSound)
     for (int action = 0; action < actionsPerSeed; ++action) {
         user.Act();
         const QStringList faults =
-            model.Check() + GridFaults(form) + EditorFaults(form) + ViewFaults(form);
+            model.Check() + GridFaults(form, parts) + EditorFaults(parts) + ViewFaults(form, parts);
         if (!faults.isEmpty()) {
             FAIL() << "seed " << seed << ": " << faults.join("; ").toStdString()
                    << "\nafter these actions:\n  " << user.Actions().join("\n  ").toStdString();

@@ -1,6 +1,7 @@
 #include "window_test.h"
 
 #include "machine/cpu.h"
+#include "tests/text_file.h"
 #include "workbench/up_down.h"
 
 #include <QDir>
@@ -24,26 +25,12 @@ bool ShowsIcon(const QAction* action, int index)
     return action->icon().pixmap(16).toImage() == expected.pixmap(16).toImage();
 }
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 } // namespace
 
 class RunControlTest : public WindowTest {
 protected:
     CCpu& Machine() { return form->Machine(); }
     QTimer* Timer() { return Find<QTimer>("tmrRunCpu"); }
-    QString Log() const { return Find<QPlainTextEdit>("mmMessage")->toPlainText(); }
 
     // Puts bytes into memory from address 0 and makes the program ready to run.
     void LoadProgram(std::initializer_list<int> bytes)
@@ -215,7 +202,8 @@ TEST_F(RunControlTest, ClearMemoryAsksAboutUnsavedMemory)
     AnswerMessageBox(QMessageBox::Yes);
     AnswerFileDialog(folder.filePath("kept"));
     Action("actCpuClearMemory")->trigger();
-    EXPECT_TRUE(ReadAll(folder.filePath("kept.mm")).contains("80 1\n"));
+    EXPECT_TRUE(ReadText(folder.filePath("kept.mm").toStdString()).find("80 1\n") !=
+                std::string::npos);
     EXPECT_EQ(Machine().GetMemory(0x50), -1);
     EXPECT_EQ(form->windowTitle(), "MIRA - ");
     EXPECT_EQ(Text("txtMemory0"), "");
@@ -237,7 +225,7 @@ TEST_F(RunControlTest, SaveMemoryWritesTheImageAndNamesItInTheTitle)
     AnswerFileDialog(folder.filePath("image"));
     Action("actFileSaveMemory")->trigger();
     const QString saved = folder.filePath("image.mm");
-    EXPECT_EQ(ReadAll(saved), "0 1\n2 3\n");
+    EXPECT_EQ(ReadText(saved.toStdString()), "0 1\n2 3\n");
     EXPECT_EQ(form->windowTitle(), "MIRA -  (" + saved + ")");
     EXPECT_FALSE(Action("actFileSaveMemory")->isEnabled());
     EXPECT_EQ(Find<QFileDialog>("SaveDialog")->windowTitle(), "Save Memory File");
@@ -248,16 +236,16 @@ TEST_F(RunControlTest, SaveMemoryWritesTheImageAndNamesItInTheTitle)
     Machine().SetMemory(1, 2);
     AnswerFileDialog(saved, true);
     Action("actFileSaveMemory")->trigger();
-    EXPECT_EQ(ReadAll(saved), "0 1\n1 2\n2 3\n");
-    EXPECT_EQ(ReadAll(folder.filePath("image.bak")), "0 1\n2 3\n");
+    EXPECT_EQ(ReadText(saved.toStdString()), "0 1\n1 2\n2 3\n");
+    EXPECT_EQ(ReadText(folder.filePath("image.bak").toStdString()), "0 1\n2 3\n");
     EXPECT_FALSE(QFile::exists(saved + ".mm"));
 
     // With a backup already there, the file is overwritten and the backup stays.
     Machine().SetMemory(1, 9);
     AnswerFileDialog(saved, true);
     Action("actFileSaveMemory")->trigger();
-    EXPECT_EQ(ReadAll(saved), "0 1\n1 9\n2 3\n");
-    EXPECT_EQ(ReadAll(folder.filePath("image.bak")), "0 1\n2 3\n");
+    EXPECT_EQ(ReadText(saved.toStdString()), "0 1\n1 9\n2 3\n");
+    EXPECT_EQ(ReadText(folder.filePath("image.bak").toStdString()), "0 1\n2 3\n");
 
     // Saving twice in a row under another name still names the new file.
     form->SetState(StateMemoryChanged);
@@ -269,7 +257,7 @@ TEST_F(RunControlTest, SaveMemoryWritesTheImageAndNamesItInTheTitle)
 TEST_F(RunControlTest, AFailedSaveRecordsNothing)
 {
     QTemporaryDir folder;
-    WriteAll(folder.filePath("plain"), "not a folder");
+    WriteText(folder.filePath("plain").toStdString(), "not a folder");
     const QString impossible = folder.filePath("plain/image.mm");
     Machine().SetMemory(0, 1);
     AnswerFileDialog(impossible);
@@ -283,7 +271,7 @@ TEST_F(RunControlTest, LoadMemoryChangesOnlyTheCellsOfTheFile)
 {
     QTemporaryDir folder;
     const QString image = folder.filePath("part.mm");
-    WriteAll(image, "5 7\n200 9\n");
+    WriteText(image.toStdString(), "5 7\n200 9\n");
     Find<QTabBar>("tabMM")->setCurrentIndex(3);
     const int before = Machine().GetMemory(6);
     form->SetState(StateMemorySaved); // nothing unsaved: no question
@@ -302,7 +290,7 @@ TEST_F(RunControlTest, LoadMemoryAsksAboutUnsavedMemoryFirst)
 {
     QTemporaryDir folder;
     const QString image = folder.filePath("one.mm");
-    WriteAll(image, "1 1\n");
+    WriteText(image.toStdString(), "1 1\n");
     Machine().SetMemory(1, 0);
 
     AnswerMessageBox(QMessageBox::Cancel);
@@ -319,7 +307,7 @@ TEST_F(RunControlTest, ALoadThatFailsKeepsTheCellsReadAndReportsTheFile)
 {
     QTemporaryDir folder;
     const QString image = folder.filePath("bad.mm");
-    WriteAll(image, "4 44\n300 1\n");
+    WriteText(image.toStdString(), "4 44\n300 1\n");
     form->SetState(StateMemorySaved);
     const QString title = form->windowTitle();
     AnswerFileDialog(image);

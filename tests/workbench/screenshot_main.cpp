@@ -2,6 +2,7 @@
 // README: an example program opened, assembled, loaded and stepped.
 #include "window_test.h"
 
+#include <QFileDialog>
 #include <QLibraryInfo>
 #include <QTimer>
 #include <QTranslator>
@@ -22,7 +23,9 @@ int main(int argc, char* argv[])
     form.show();
     (void)QTest::qWaitForWindowExposed(&form);
     const QString program = QString::fromLocal8Bit(argv[1]);
-    QTimer::singleShot(100, [&form, program] { AcceptFileName(form.OpenDialog, program); });
+    QTimer::singleShot(100, [&form, program] {
+        AcceptFileName(form.findChild<QFileDialog*>("OpenDialog"), program);
+    });
     form.actFileOpenExecute();
     form.actAssemblyRunExecute();
     form.actAssemblyLoadExecute();

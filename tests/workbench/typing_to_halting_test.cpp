@@ -1,13 +1,15 @@
-// The whole road of a program through the window: typed into the grid with
+// The program grid inside the window: an edit that the window's menus commit,
+// the clipboard, and the whole road of a program typed into the grid with
 // mouse and keyboard, assembled, loaded, run at full speed to its HALT.
 #include "editor_test.h"
 
 #include "machine/cpu.h"
 
-#include <QPlainTextEdit>
+#include <QClipboard>
+#include <QMenu>
 #include <QTimer>
 
-class TypingToHaltingTest : public EditorTest {
+class TypingToHaltingTest : public WindowEditorTest {
 protected:
     void EnterLabel(int row, const QString& label)
     {
@@ -28,8 +30,6 @@ protected:
             Press(Qt::Key_Return);
         }
     }
-
-    QString Log() const { return Find<QPlainTextEdit>("mmMessage")->toPlainText(); }
 };
 
 TEST_F(TypingToHaltingTest, AProgramTypedIntoTheGridRunsToItsHalt)
@@ -86,4 +86,29 @@ TEST_F(TypingToHaltingTest, AProgramTypedIntoTheGridRunsToItsHalt)
     EXPECT_EQ(Text("txtPC"), "0A");
     EXPECT_TRUE(Action("actCpuReset")->isEnabled());
     EXPECT_FALSE(Action("actCpuRun")->isEnabled());
+}
+
+TEST_F(WindowEditorTest, OpeningAMenuCommitsTheLabel)
+{
+    ClickCell(0, 1);
+    Type("abc");
+    form->mnuOption->popup(form->mapToGlobal(QPoint(10, 10)));
+    EXPECT_TRUE(Field("txtLabel")->isVisible()); // the options commit nothing
+    form->mnuOption->close();
+    form->mnuFile->popup(form->mapToGlobal(QPoint(10, 10)));
+    EXPECT_FALSE(Field("txtLabel")->isVisible());
+    EXPECT_EQ(form->CellText(0, 1), "ABC");
+    form->mnuFile->close();
+}
+
+TEST_F(WindowEditorTest, PastedTextMustBeTypableToo)
+{
+    ClickCell(0, 1);
+    for (const auto& [pasted, shown] : {std::pair{"A.B", ""}, std::pair{"SEVENCH", ""},
+                                        std::pair{"loop", ""}, std::pair{"LOOP_1", "LOOP_1"}}) {
+        Field("txtLabel")->clear();
+        QApplication::clipboard()->setText(QString::fromLatin1(pasted));
+        form->actEditPaste->trigger();
+        EXPECT_EQ(Field("txtLabel")->text(), QString::fromLatin1(shown)) << pasted;
+    }
 }

@@ -1,7 +1,7 @@
 #include "window_invariants.h"
 
 #include "machine/cpu.h"
-#include "workbench/machine_view.h"
+#include "window_parts.h"
 #include "workbench/main_form.h"
 #include "workbench/widget_support.h"
 
@@ -34,10 +34,10 @@ void ExpectShows(TMainForm& form, const QLineEdit* field, int value, QStringList
 
 } // namespace
 
-QStringList GridFaults(const TMainForm& form)
+QStringList GridFaults(const TMainForm& form, const WindowParts& parts)
 {
     QStringList faults;
-    const int rows = form.sgrdCode->rowCount();
+    const int rows = parts.sgrdCode->rowCount();
     if (rows < 1) {
         return {"the grid has no row"};
     }
@@ -54,22 +54,21 @@ QStringList GridFaults(const TMainForm& form)
     return faults;
 }
 
-QStringList EditorFaults(const TMainForm& form)
+QStringList EditorFaults(const WindowParts& parts)
 {
-    const int shown = int(form.txtLabel->isVisible()) + int(form.cboOpcode->isVisible()) +
-                      int(form.pnlOperand->isVisible());
+    const int shown = int(parts.txtLabel->isVisible()) + int(parts.cboOpcode->isVisible()) +
+                      int(parts.pnlOperand->isVisible());
     return shown > 1 ? QStringList{QString("%1 floating editors show at once").arg(shown)}
                      : QStringList{};
 }
 
-QStringList ViewFaults(TMainForm& form)
+QStringList ViewFaults(TMainForm& form, const WindowParts& view)
 {
-    if (form.tmrRunCpu->isActive()) {
+    if (view.tmrRunCpu->isActive()) {
         return {}; // the fastest run brings the view up to date once a frame
     }
     QStringList faults;
     CCpu& machine = form.Machine();
-    const TMachineView& view = *form.pnlMemory;
     ExpectShows(form, view.txtPC, machine.Pc(), faults);
     for (int n = 0; n < CCpu::RegisterCount; ++n) {
         ExpectShows(form, view.registers[n], machine.GetRegister(n), faults);

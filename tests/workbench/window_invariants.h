@@ -3,6 +3,7 @@
 #include <QStringList>
 
 class TMainForm;
+struct WindowParts;
 
 // What holds in the window whatever was done to it before. Each returns the
 // faults it finds, described.
@@ -13,10 +14,10 @@ class TMainForm;
 // operand be entered, so it can hold at most a label committed alone there.
 // Empty rows may stand anywhere else, several at the end too: deleting a line
 // or emptying a label leaves them.)
-QStringList GridFaults(const TMainForm& form);
+QStringList GridFaults(const TMainForm& form, const WindowParts& parts);
 
 // At most one floating editor (label field, mnemonic box, operand panel) shows.
-QStringList EditorFaults(const TMainForm& form);
+QStringList EditorFaults(const WindowParts& parts);
 
 // While the machine is not running, PC, the register fields, the shown memory
 // page and the cells around PC hold what the machine holds, as tags and as
@@ -24,4 +25,4 @@ QStringList EditorFaults(const TMainForm& form);
 // field) may hold other text; so may a field where the same value was typed
 // in another form ("5" for 05), or whose typed value the machine refused (a
 // decimal value above 255).
-QStringList ViewFaults(TMainForm& form);
+QStringList ViewFaults(TMainForm& form, const WindowParts& parts);

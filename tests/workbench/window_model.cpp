@@ -1,11 +1,15 @@
 #include "window_model.h"
 
+#include "workbench/main_form.h"
+
 #include <QAction>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTableWidget>
+
+#include <map>
 
 namespace {
 
@@ -17,16 +21,74 @@ const QString memoryPrompt = QStringLiteral("記憶體內容已變更，要儲�
 const QStringList programPromptCommands = {"actFileNew", "actFileOpen", "actFileExit", "close"};
 const QStringList memoryPromptCommands = {"actFileLoadMemory", "actCpuClearMemory"};
 
-const char* const commandNames[StateCommandCount] = {"Save",  "SaveAs",    "Assemble",  "Load",
-                                                     "Run",   "Step",      "MicroStep", "Halt",
-                                                     "Reset", "SaveMemory"};
+// The window's states as the window's description states them, written out
+// here rather than taken from the window's own table: the commands each state
+// makes available and unavailable, and the rule by which it rebuilds the title.
+struct StateRow {
+    QStringList on;
+    QStringList off;
+    char title = 0; // 'A', 'B', 'C', or 0 when the title stays
+};
 
-QString Describe(const CommandAvailability& available)
+const StateRow& StateRowOf(int state)
+{
+    static const StateRow unchanged;
+    static const std::map<int, StateRow> rows = {
+        {0, {{}, {"actFileSave", "actFileSaveAs", "actAssemblyRun", "actAssemblyLoad"}, 'A'}},
+        {1, {{}, {"actFileSave"}, 'A'}},
+        {2, {{"actFileSaveAs", "actAssemblyRun"}, {"actFileSave", "actAssemblyLoad"}, 'A'}},
+        {3, {{"actFileSave", "actFileSaveAs", "actAssemblyRun"}, {"actAssemblyLoad"}}},
+        {4, {{"actCpuRun", "actCpuStep", "actCpuMicroStep", "actFileSaveMemory"}, {}}},
+        {7, {{}, {"actFileSaveMemory"}, 'B'}},
+        {8, {{}, {"actFileSaveMemory"}, 'B'}},
+        {9,
+         {{},
+          {"actCpuRun", "actCpuStep", "actCpuMicroStep", "actCpuHalt", "actCpuReset",
+           "actFileSaveMemory"},
+          'C'}},
+        {11, {{"actAssemblyLoad"}, {}}},
+        {12,
+         {{"actCpuRun", "actCpuStep", "actCpuMicroStep", "actFileSaveMemory"},
+          {"actCpuHalt", "actCpuReset"}}},
+        {13, {{"actCpuHalt"}, {"actCpuStep", "actCpuMicroStep", "actCpuReset"}}},
+        {14, {{"actCpuStep", "actCpuMicroStep", "actCpuHalt"}, {"actCpuReset"}}},
+        {15, {{"actCpuReset"}, {"actCpuRun", "actCpuStep", "actCpuMicroStep", "actCpuHalt"}}},
+        {16, {{"actCpuRun", "actCpuStep", "actCpuMicroStep"}, {"actCpuHalt", "actCpuReset"}}},
+    };
+    const auto found = rows.find(state);
+    return found == rows.end() ? unchanged : found->second;
+}
+
+void ApplyState(int state, QMap<QString, bool>& available)
+{
+    const StateRow& row = StateRowOf(state);
+    for (const QString& name : row.on) {
+        available[name] = true;
+    }
+    for (const QString& name : row.off) {
+        available[name] = false;
+    }
+    // Start changed: Reset, but only while Run is available.
+    if (state == 6 && available["actCpuRun"]) {
+        available["actCpuReset"] = true;
+    }
+}
+
+QString Title(char rule, const QString& source, const QString& memory)
+{
+    const QString title = QStringLiteral("MIRA - ") + source;
+    if (rule == 'C' || (rule == 'A' && memory.isEmpty())) {
+        return title;
+    }
+    return title + " (" + memory + ")";
+}
+
+QString Describe(const QMap<QString, bool>& available)
 {
     QStringList names;
-    for (int command = 0; command < StateCommandCount; ++command) {
-        if (available[command]) {
-            names << commandNames[command];
+    for (auto command = available.begin(); command != available.end(); ++command) {
+        if (command.value()) {
+            names << command.key();
         }
     }
     return names.join(u' ');
@@ -42,27 +104,27 @@ QString SavedName(const QFileDialog* dialog, const QString& name, const QString&
 
 } // namespace
 
-WindowModel::WindowModel(ObservedForm& form) : form_(form)
+WindowModel::WindowModel(TMainForm& form) : form_(form), parts_(&form)
 {
     available_ = Actual();
     recorded_ = form.RecordedState();
     title_ = form.windowTitle();
-    form.stateRequested = [this](int state) { StateRequested(state); };
-    for (QFileDialog* dialog : {form.OpenDialog, form.SaveDialog}) {
+    QObject::connect(&form, &TMainForm::stateRequested, &form,
+                     [this](int state) { StateRequested(state); });
+    for (QFileDialog* dialog : {parts_.OpenDialog, parts_.SaveDialog}) {
         QObject::connect(dialog, &QFileDialog::fileSelected, &form,
                          [this, dialog](const QString& name) { FileChosen(dialog, name); });
     }
 }
 
-CommandAvailability WindowModel::Actual() const
+WindowModel::Availability WindowModel::Actual() const
 {
-    const QAction* actions[StateCommandCount] = {
-        form_.actFileSave, form_.actFileSaveAs,    form_.actAssemblyRun,  form_.actAssemblyLoad,
-        form_.actCpuRun,   form_.actCpuStep,       form_.actCpuMicroStep, form_.actCpuHalt,
-        form_.actCpuReset, form_.actFileSaveMemory};
-    CommandAvailability available{};
-    for (int command = 0; command < StateCommandCount; ++command) {
-        available[command] = actions[command]->isEnabled();
+    Availability available;
+    for (const char* name :
+         {"actFileSave", "actFileSaveAs", "actAssemblyRun", "actAssemblyLoad", "actCpuRun",
+          "actCpuStep", "actCpuMicroStep", "actCpuHalt", "actCpuReset", "actFileSaveMemory"}) {
+        available[QLatin1String(name)] =
+            form_.findChild<QAction*>(QLatin1String(name))->isEnabled();
     }
     return available;
 }
@@ -70,11 +132,11 @@ CommandAvailability WindowModel::Actual() const
 WindowModel::Document WindowModel::Snapshot() const
 {
     Document document;
-    for (int row = 0; row < form_.sgrdCode->rowCount(); ++row) {
+    for (int row = 0; row < parts_.sgrdCode->rowCount(); ++row) {
         document.rows.push_back(
             {form_.CellText(row, 1), form_.CellText(row, 2), form_.CellText(row, 3)});
     }
-    document.start = form_.txtStart->text();
+    document.start = parts_.txtStart->text();
     return document;
 }
 
@@ -82,7 +144,7 @@ void WindowModel::StateRequested(int state)
 {
     // A state asked for twice in a row changes nothing the second time.
     if (state != recorded_) {
-        ApplyWindowState(state, available_);
+        ApplyState(state, available_);
         recorded_ = state;
     }
     ExpectTitle(state, form_.windowTitle());
@@ -121,8 +183,8 @@ void WindowModel::FileChosen(QFileDialog* dialog, const QString& name)
 // shows, from the names chosen for the command that requested it.
 void WindowModel::ExpectTitle(int state, const QString& title)
 {
-    const TitleRule rule = TitleRuleOf(state);
-    if (rule == TitleRule::Unchanged) {
+    const char rule = StateRowOf(state).title;
+    if (rule == 0) {
         if (title != title_) {
             Fault(QString("state %1 changed the title to \"%2\"").arg(state).arg(title));
         }
@@ -156,8 +218,7 @@ void WindowModel::ExpectTitle(int state, const QString& title)
     memory_ = memory;
     title_ = title;
     for (const QString& source : sources) {
-        if (title ==
-            QString::fromStdString(WindowTitle(rule, source.toStdString(), memory.toStdString()))) {
+        if (title == Title(rule, source, memory)) {
             source_ = source;
             return;
         }
@@ -165,8 +226,7 @@ void WindowModel::ExpectTitle(int state, const QString& title)
     Fault(QString("state %1 gave the title \"%2\" rather than \"%3\"")
               .arg(state)
               .arg(title)
-              .arg(QString::fromStdString(
-                  WindowTitle(rule, sources.constFirst().toStdString(), memory.toStdString()))));
+              .arg(Title(rule, sources.constFirst(), memory)));
 }
 
 void WindowModel::CommandStarts(const QString& command)
@@ -182,8 +242,8 @@ void WindowModel::CommandStarts(const QString& command)
     }
     wasVisible_ = form_.isVisible();
     // Closing commits nothing before it asks; a save that it leads to does.
-    editing_ = form_.txtLabel->isVisible() || form_.pnlOperand->isVisible() ||
-               form_.focusWidget() == form_.txtStart;
+    editing_ = parts_.txtLabel->isVisible() || parts_.pnlOperand->isVisible() ||
+               form_.focusWidget() == parts_.txtStart;
     programUnsaved_ = form_.actFileSave->isEnabled();
     memoryUnsaved_ = form_.actFileSaveMemory->isEnabled();
     before_ = Snapshot();

@@ -1,28 +1,15 @@
 #pragma once
 
-#include "workbench/main_form.h"
-#include "workbench/window_states.h"
+#include "window_parts.h"
 
+#include <QMap>
 #include <QStringList>
 
 #include <functional>
 #include <vector>
 
 class QFileDialog;
-
-// The main window, reporting every state requested of it once it is applied.
-class ObservedForm : public TMainForm {
-public:
-    void SetState(int state) override
-    {
-        TMainForm::SetState(state);
-        if (stateRequested) {
-            stateRequested(state);
-        }
-    }
-
-    std::function<void(int state)> stateRequested;
-};
+class TMainForm;
 
 // What the window must show, predicted from what was asked of it: the
 // availability of the commands that the states switch, the recorded state
@@ -31,7 +18,7 @@ public:
 // Every departure is kept as a fault.
 class WindowModel {
 public:
-    explicit WindowModel(ObservedForm& form);
+    explicit WindowModel(TMainForm& form);
 
     // Every command of the window is watched from start to end.
     void CommandStarts(const QString& command);
@@ -57,11 +44,14 @@ private:
     void ExpectTitle(int state, const QString& title);
     void WorkMayBeDiscarded(const char* how);
     Document Snapshot() const;
-    CommandAvailability Actual() const;
+    // The availability of the commands that the states switch, by name.
+    using Availability = QMap<QString, bool>;
+    Availability Actual() const;
     void Fault(const QString& text) { faults_ << text; }
 
-    ObservedForm& form_;
-    CommandAvailability available_{};
+    TMainForm& form_;
+    const WindowParts parts_;
+    Availability available_;
     int recorded_ = 0;
     QString source_;       // the source file name the title shows
     QString memory_;       // the memory file name the title shows

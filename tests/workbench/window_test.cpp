@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QTimer>
 
 namespace {
@@ -69,6 +70,11 @@ int WindowTest::Tag(const QString& name) const
 QColor WindowTest::TextColour(const QString& name) const
 {
     return Find(name)->palette().color(QPalette::Text);
+}
+
+QString WindowTest::Log() const
+{
+    return Find<QPlainTextEdit>(QStringLiteral("mmMessage"))->toPlainText();
 }
 
 void WindowTest::TypeInto(const QString& name, const QString& keys, bool enter)

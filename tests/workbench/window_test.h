@@ -37,6 +37,8 @@ protected:
     int Tag(const QString& name) const;
     QColor TextColour(const QString& name) const;
 
+    // The lines of the message log.
+    QString Log() const;
     // Clicks into a line edit, types the keys and presses Enter.
     void TypeInto(const QString& name, const QString& keys, bool enter = true);
 

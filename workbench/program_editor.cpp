@@ -1,73 +1,58 @@
-// The program grid: rows of label, mnemonic and operand, their line numbers,
-// the START field above them and the floating editors laid over a cell.
+#include "program_editor.h"
+
 #include "editor_forms.h"
 #include "event_hooks.h"
 #include "key_filters.h"
-#include "main_form.h"
+#include "line_number_delegate.h"
+#include "operand_panel.h"
 #include "widget_support.h"
 
 #include <QAbstractItemView>
-#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QRegularExpressionValidator>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyle>
-#include <QStyledItemDelegate>
 #include <QTableWidget>
-#include <QTimer>
+#include <QVBoxLayout>
 
 namespace {
 
 constexpr int ShownRows = 11;
-
-// Draws the line numbers of column 0 as header sections.
-class LineNumberDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override
-    {
-        if (index.column() != NumberColumn) {
-            QStyledItemDelegate::paint(painter, option, index);
-            return;
-        }
-        QStyleOptionHeader header;
-        header.rect = option.rect;
-        header.palette = option.palette;
-        // The numbers follow the grid's text colour like its other cells.
-        header.palette.setColor(QPalette::ButtonText,
-                                option.widget->palette().color(QPalette::Text));
-        header.fontMetrics = option.fontMetrics;
-        header.state = QStyle::State_Enabled | QStyle::State_Raised;
-        header.orientation = Qt::Vertical;
-        header.text = index.data().toString();
-        header.textAlignment = Qt::AlignCenter;
-        painter->save(); // the style may leave a clip behind
-        option.widget->style()->drawControl(QStyle::CE_Header, &header, painter, option.widget);
-        painter->restore();
-    }
-};
 
 bool Within(const QWidget* editor, const QWidget* widget)
 {
     return widget && (widget == editor || editor->isAncestorOf(widget));
 }
 
+// Source files are bytes: each maps to the character of the same number, so
+// whatever a file holds comes back unchanged when it is saved.
+std::string Bytes(const QString& text)
+{
+    return text.toLatin1().toStdString();
+}
+
+QString Characters(const std::string& bytes)
+{
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
 } // namespace
 
-void TMainForm::CreateEditor()
+TProgramEditor::TProgramEditor(QWidget* window)
+    : QWidget(window), window_(window), hooks_(new EventHooks(this)),
+      lblStart(new QLabel(QStringLiteral("START"), this)),
+      txtStart(new QLineEdit(QStringLiteral("00"), this)),
+      sgrdCode(new QTableWidget(1, GridColumnCount, this))
 {
-    sgrdCode = new QTableWidget(1, GridColumnCount, this);
     sgrdCode->setObjectName(QStringLiteral("sgrdCode"));
     sgrdCode->horizontalHeader()->hide();
     sgrdCode->verticalHeader()->hide();
@@ -82,20 +67,24 @@ void TMainForm::CreateEditor()
     sgrdCode->setItemDelegate(new LineNumberDelegate(sgrdCode));
     sgrdCode->setCurrentCell(0, LabelColumn);
 
-    lblStart = new QLabel(QStringLiteral("START"), this);
     lblStart->setObjectName(QStringLiteral("lblStart"));
-    txtStart = new QLineEdit(QStringLiteral("00"), this);
     txtStart->setObjectName(QStringLiteral("txtStart"));
     SetTag(txtStart, 0);
+    CreateFloatingEditors();
+    LayOut();
+    AttachFloatingEditors();
+}
 
-    txtLabel = new QLineEdit(this);
+void TProgramEditor::CreateFloatingEditors()
+{
+    txtLabel = new QLineEdit(window_);
     txtLabel->setObjectName(QStringLiteral("txtLabel"));
     // Typed keys meet the key filter first; the validator keeps pasted text
     // to what could have been typed.
     txtLabel->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[0-9A-Z_]{0,6}")), txtLabel));
     txtLabel->hide();
-    cboOpcode = new QComboBox(this);
+    cboOpcode = new QComboBox(window_);
     cboOpcode->setObjectName(QStringLiteral("cboOpcode"));
     cboOpcode->addItems({QStringLiteral("LOADA"), QStringLiteral("LOAD"), QStringLiteral("STORE"),
                          QStringLiteral("MOVE"), QStringLiteral("ADD"), QStringLiteral("ADDF"),
@@ -105,20 +94,20 @@ void TMainForm::CreateEditor()
     cboOpcode->setMaxVisibleItems(cboOpcode->count());
     cboOpcode->setCurrentIndex(-1);
     cboOpcode->hide();
-    AttachFloatingEditors();
+    pnlOperand = new TOperandPanel(window_);
+    pnlOperand->SetFocusReturn(sgrdCode);
+    connect(pnlOperand, &TOperandPanel::operandComposed, this, &TProgramEditor::CommitOperand);
 }
 
 // Column widths follow the font: line number, a six-character label, the
 // longest mnemonic, and the operand taking the rest. Each column is at least
 // as wide as the editor laid over it needs, so nothing in an editor is cut off.
-void TMainForm::LayOutEditor()
+void TProgramEditor::LayOut()
 {
     const QFontMetrics metrics(sgrdCode->font());
     const int edges = 2 * qMax(2, style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const int gridLine = sgrdCode->showGrid() ? 1 : 0; // a cell is its section less the line
-    const int operandPanelWidth =
-        qMax(3 * cboR1->width(), cboR1->width() + lblAddr->width() + 1 + txtAddress->width());
     const int widths[] = {
         metrics.horizontalAdvance(QStringLiteral("000")) + edges,
         qMax(metrics.horizontalAdvance(QStringLiteral("GGGGGG")) + edges,
@@ -126,7 +115,7 @@ void TMainForm::LayOutEditor()
         qMax(metrics.horizontalAdvance(QStringLiteral("ROTATE")) + edges,
              cboOpcode->sizeHint().width() + gridLine),
         qMax(metrics.horizontalAdvance(QStringLiteral("R0,@GGGGGG+1")) + edges,
-             operandPanelWidth + gridLine),
+             pnlOperand->WidestFormWidth() + gridLine),
     };
     int gridWidth = scrollBar + edges;
     for (int width : widths) {
@@ -146,32 +135,34 @@ void TMainForm::LayOutEditor()
     sgrdCode->verticalHeader()->setMinimumSectionSize(rowHeight);
     sgrdCode->verticalHeader()->setDefaultSectionSize(rowHeight);
     sgrdCode->setFixedSize(gridWidth, ShownRows * rowHeight);
-    for (QWidget* editor : {static_cast<QWidget*>(txtLabel), static_cast<QWidget*>(cboOpcode),
-                            static_cast<QWidget*>(pnlOperand)}) {
-        editor->setFixedHeight(cellHeight);
-    }
-    for (QWidget* field : pnlOperand->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        field->setFixedHeight(cellHeight);
-    }
+    txtLabel->setFixedHeight(cellHeight);
+    cboOpcode->setFixedHeight(cellHeight);
+    pnlOperand->SetCellHeight(cellHeight);
 
+    // START stands above the mnemonic column, its field above the operands.
     lblStart->setFixedWidth(widths[MnemonicColumn]);
     lblStart->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblStart->setContentsMargins(0, 0, edges, 0);
     txtStart->setFixedWidth(LineEditWidthFor(txtStart, QStringLiteral("000")));
-    startLabelIndent_ = widths[NumberColumn] + widths[LabelColumn] + edges;
+    auto* startRow = new QHBoxLayout;
+    startRow->setSpacing(0);
+    startRow->addSpacing(widths[NumberColumn] + widths[LabelColumn] + edges);
+    startRow->addWidget(lblStart);
+    startRow->addWidget(txtStart);
+    startRow->addStretch();
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(4);
+    column->addLayout(startRow);
+    column->addWidget(sgrdCode);
 }
 
-int TMainForm::StartLabelIndent() const
-{
-    return startLabelIndent_;
-}
-
-void TMainForm::AttachFloatingEditors()
+void TProgramEditor::AttachFloatingEditors()
 {
     hooks_->On(sgrdCode->viewport(), QEvent::MouseButtonRelease,
                [this](QEvent* event) { return sgrdCodeMouseUp(static_cast<QMouseEvent*>(event)); });
     for (QScrollBar* bar : {sgrdCode->verticalScrollBar(), sgrdCode->horizontalScrollBar()}) {
-        connect(bar, &QScrollBar::valueChanged, this, &TMainForm::sgrdCodeTopLeftChanged);
+        connect(bar, &QScrollBar::valueChanged, this, &TProgramEditor::sgrdCodeTopLeftChanged);
     }
 
     hooks_->On(txtLabel, QEvent::FocusIn, [this](QEvent* event) {
@@ -191,7 +182,7 @@ void TMainForm::AttachFloatingEditors()
 
     hooks_->On(cboOpcode, QEvent::FocusIn, [this](QEvent* event) {
         if (LeavesWithinWindow(static_cast<QFocusEvent*>(event))) {
-            cboR1Enter(cboOpcode);
+            DropDownOnFocus(cboOpcode);
         }
         return false;
     });
@@ -208,16 +199,21 @@ void TMainForm::AttachFloatingEditors()
         }
         return false;
     });
-    connect(cboOpcode, &QComboBox::activated, this, &TMainForm::cboOpcodeClick);
+    connect(cboOpcode, &QComboBox::activated, this, &TProgramEditor::cboOpcodeClick);
 }
 
-QString TMainForm::CellText(int row, int column) const
+int TProgramEditor::RowCount() const
+{
+    return sgrdCode->rowCount();
+}
+
+QString TProgramEditor::CellText(int row, int column) const
 {
     const QTableWidgetItem* item = sgrdCode->item(row, column);
     return item ? item->text() : QString();
 }
 
-void TMainForm::SetCellText(int row, int column, const QString& text)
+void TProgramEditor::SetCellText(int row, int column, const QString& text)
 {
     if (QTableWidgetItem* item = sgrdCode->item(row, column)) {
         item->setText(text);
@@ -230,64 +226,90 @@ void TMainForm::SetCellText(int row, int column, const QString& text)
     sgrdCode->setItem(row, column, item);
 }
 
-bool TMainForm::IsEmptyRow(int row) const
+bool TProgramEditor::IsEmptyRow(int row) const
 {
     return CellText(row, LabelColumn).isEmpty() && CellText(row, MnemonicColumn).isEmpty() &&
            CellText(row, OperandColumn).isEmpty();
 }
 
-void TMainForm::RenumberRows(int firstRow)
+std::vector<SourceRow> TProgramEditor::Rows() const
 {
-    for (int row = firstRow; row < sgrdCode->rowCount(); ++row) {
+    std::vector<SourceRow> rows;
+    for (int row = 0; row < RowCount(); ++row) {
+        rows.push_back({Bytes(CellText(row, LabelColumn)), Bytes(CellText(row, MnemonicColumn)),
+                        Bytes(CellText(row, OperandColumn))});
+    }
+    return rows;
+}
+
+void TProgramEditor::SetRows(const std::vector<SourceRow>& rows)
+{
+    EmptyGrid();
+    sgrdCode->setRowCount(static_cast<int>(rows.size()) + 1);
+    for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+        const SourceRow& source = rows[static_cast<std::size_t>(row)];
+        SetCellText(row, LabelColumn, Characters(source.label));
+        SetCellText(row, MnemonicColumn, Characters(source.mnemonic));
+        SetCellText(row, OperandColumn, Characters(source.operand));
+    }
+}
+
+void TProgramEditor::Clear()
+{
+    EmptyGrid();
+    RenumberRows(0);
+}
+
+void TProgramEditor::EmptyGrid()
+{
+    sgrdCode->clearContents();
+    sgrdCode->setRowCount(1);
+}
+
+void TProgramEditor::RenumberRows(int firstRow)
+{
+    for (int row = firstRow; row < RowCount(); ++row) {
         SetCellText(row, NumberColumn, QString::number(row + 1));
     }
-    if (sgrdCode->rowCount() == 1 && IsEmptyRow(0)) {
-        SetState(StateNew);
+    if (RowCount() == 1 && IsEmptyRow(0)) {
+        emit emptied();
     }
 }
 
-void TMainForm::UpdateLineActions()
+void TProgramEditor::UpdateLineActions()
 {
     const int row = sgrdCode->currentRow();
-    const int rows = sgrdCode->rowCount();
-    actEditDeleteLine->setEnabled(row >= 0 && row != rows - 1);
-    actEditInsertLine->setEnabled(row >= 0 && !IsEmptyRow(row) &&
-                                  (row == 0 || !IsEmptyRow(row - 1)));
+    emit lineCommandsChanged(row >= 0 && !IsEmptyRow(row) && (row == 0 || !IsEmptyRow(row - 1)),
+                             row >= 0 && row != RowCount() - 1);
 }
 
-void TMainForm::CommitEdits()
+void TProgramEditor::CommitEdits()
 {
     txtLabelExit();
     if (cboOpcode->isVisible()) {
         cboOpcodeExit();
     }
-    if (pnlOperand->isVisible()) {
-        pnlOperandExit();
-    }
-    if (auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-        field && DisplayFieldOf(field)) {
-        CommitNumberField(field);
-    }
+    pnlOperandExit();
 }
 
-int TMainForm::TopRow() const
+int TProgramEditor::TopRow() const
 {
     return sgrdCode->verticalScrollBar()->value();
 }
 
-int TMainForm::VisibleRowCount() const
+int TProgramEditor::VisibleRowCount() const
 {
     const int fit =
         sgrdCode->viewport()->height() / sgrdCode->verticalHeader()->defaultSectionSize();
-    return qMin(fit, sgrdCode->rowCount() - TopRow());
+    return qMin(fit, RowCount() - TopRow());
 }
 
-void TMainForm::sgrdCodeTopLeftChanged()
+void TProgramEditor::sgrdCodeTopLeftChanged()
 {
     CommitEdits();
 }
 
-bool TMainForm::sgrdCodeMouseUp(QMouseEvent* event)
+bool TProgramEditor::sgrdCodeMouseUp(QMouseEvent* event)
 {
     CommitEdits();
     const QModelIndex cell = sgrdCode->indexAt(event->position().toPoint());
@@ -333,18 +355,38 @@ bool TMainForm::sgrdCodeMouseUp(QMouseEvent* event)
     return false;
 }
 
+void TProgramEditor::ShowOperandEditor()
+{
+    const int row = TagOf(pnlOperand);
+    pnlOperand->ShowOperandEditor(row, CellText(row, MnemonicColumn), CellText(row, OperandColumn));
+}
+
+void TProgramEditor::pnlOperandExit()
+{
+    pnlOperand->pnlOperandExit();
+}
+
+void TProgramEditor::CommitOperand(int row, const QString& operand)
+{
+    if (row < RowCount() && operand != CellText(row, OperandColumn)) {
+        SetCellText(row, OperandColumn, operand);
+        UpdateLineActions();
+        emit modified();
+    }
+}
+
 // Floating editors are children of the window, laid over the cell and raised
 // above the grid.
-void TMainForm::PlaceOverCell(QWidget* editor, int row, int column)
+void TProgramEditor::PlaceOverCell(QWidget* editor, int row, int column)
 {
     const QRect cell = sgrdCode->visualRect(sgrdCode->model()->index(row, column));
-    editor->setGeometry(QRect(sgrdCode->viewport()->mapTo(this, cell.topLeft()), cell.size()));
+    editor->setGeometry(QRect(sgrdCode->viewport()->mapTo(window_, cell.topLeft()), cell.size()));
     editor->raise();
 }
 
 // Hides an editor; when it held the focus, the focus goes back to the grid
 // rather than on to the next control.
-void TMainForm::HideFloatingEditor(QWidget* editor)
+void TProgramEditor::HideFloatingEditor(QWidget* editor)
 {
     const QScopedValueRollback closing(closingEditor_, true);
     if (Within(editor, QApplication::focusWidget())) {
@@ -353,12 +395,12 @@ void TMainForm::HideFloatingEditor(QWidget* editor)
     editor->hide();
 }
 
-void TMainForm::txtLabelEnter()
+void TProgramEditor::txtLabelEnter()
 {
     txtLabel->selectAll();
 }
 
-bool TMainForm::txtLabelKeyPress(QKeyEvent* event)
+bool TProgramEditor::txtLabelKeyPress(QKeyEvent* event)
 {
     const QChar typed = TypedCharacter(event);
     if (typed.isNull() || typed == Backspace) {
@@ -377,7 +419,7 @@ bool TMainForm::txtLabelKeyPress(QKeyEvent* event)
     return ApplyKeyVerdict(txtLabel, LabelKey(typed, EditStateOf(txtLabel)));
 }
 
-void TMainForm::txtLabelExit()
+void TProgramEditor::txtLabelExit()
 {
     if (txtLabel->isVisible()) {
         CommitLabel();
@@ -385,52 +427,40 @@ void TMainForm::txtLabelExit()
     txtLabel->clear();
 }
 
-void TMainForm::CommitLabel()
+void TProgramEditor::CommitLabel()
 {
     const int row = TagOf(txtLabel);
     const QString label = txtLabel->text();
-    if (IsAcceptedLabel(label) && row < sgrdCode->rowCount() &&
-        label != CellText(row, LabelColumn)) {
+    if (IsAcceptedLabel(label) && row < RowCount() && label != CellText(row, LabelColumn)) {
         SetCellText(row, LabelColumn, label);
         UpdateLineActions();
-        SetState(StateModified);
+        emit modified();
     }
     HideFloatingEditor(txtLabel);
 }
 
-void TMainForm::cboR1Enter(QComboBox* box)
-{
-    // After the focus change has settled, so that the list opening does not
-    // interleave with it.
-    QTimer::singleShot(0, box, [box] {
-        if (box->isVisible() && box->hasFocus() && !box->view()->isVisible()) {
-            box->showPopup();
-        }
-    });
-}
-
-void TMainForm::cboOpcodeClick()
+void TProgramEditor::cboOpcodeClick()
 {
     const int row = TagOf(cboOpcode);
     const QString mnemonic = cboOpcode->currentText();
-    if (row < sgrdCode->rowCount() && mnemonic != CellText(row, MnemonicColumn)) {
+    if (row < RowCount() && mnemonic != CellText(row, MnemonicColumn)) {
         SetCellText(row, MnemonicColumn, mnemonic);
-        if (row == sgrdCode->rowCount() - 1) {
+        if (row == RowCount() - 1) {
             sgrdCode->setRowCount(row + 2);
             sgrdCode->doItemsLayout(); // the scroll range must know the new row
-            if (VisibleRowCount() < sgrdCode->rowCount()) {
+            if (VisibleRowCount() < RowCount()) {
                 sgrdCode->verticalScrollBar()->setValue(TopRow() + 1);
             }
             RenumberRows(row);
         }
         UpdateLineActions();
-        SetState(StateModified);
+        emit modified();
     }
     cboOpcode->setCurrentIndex(-1);
     cboOpcodeExit();
 }
 
-bool TMainForm::cboOpcodeKeyPress(QKeyEvent* event)
+bool TProgramEditor::cboOpcodeKeyPress(QKeyEvent* event)
 {
     const QChar typed = TypedCharacter(event);
     if (typed.isNull()) {
@@ -442,20 +472,19 @@ bool TMainForm::cboOpcodeKeyPress(QKeyEvent* event)
     return true;
 }
 
-void TMainForm::cboOpcodeExit()
+void TProgramEditor::cboOpcodeExit()
 {
     cboOpcode->hidePopup();
     HideFloatingEditor(cboOpcode);
 }
 
-void TMainForm::actEditInsertLineExecute()
+void TProgramEditor::InsertLine()
 {
-    CommitEdits();
     const int current = sgrdCode->currentRow();
     if (current < 0) {
         return;
     }
-    const int last = sgrdCode->rowCount();
+    const int last = RowCount();
     sgrdCode->setRowCount(last + 1);
     for (int row = last; row > current; --row) {
         for (int column = LabelColumn; column < GridColumnCount; ++column) {
@@ -466,15 +495,13 @@ void TMainForm::actEditInsertLineExecute()
         SetCellText(current, column, QString());
     }
     RenumberRows(current);
-    actEditInsertLine->setEnabled(false);
-    actEditDeleteLine->setEnabled(true);
+    emit lineCommandsChanged(false, true);
 }
 
-void TMainForm::actEditDeleteLineExecute()
+void TProgramEditor::DeleteLine()
 {
-    CommitEdits();
     const int current = sgrdCode->currentRow();
-    const int last = sgrdCode->rowCount() - 1;
+    const int last = RowCount() - 1;
     // The last row stays: the grid never runs out of rows.
     if (current < 0 || current >= last) {
         UpdateLineActions();
@@ -488,7 +515,7 @@ void TMainForm::actEditDeleteLineExecute()
     }
     sgrdCode->setRowCount(last);
     if (!wasEmpty) {
-        SetState(StateModified);
+        emit modified();
     }
     RenumberRows(current);
     UpdateLineActions();

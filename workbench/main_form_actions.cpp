@@ -1,21 +1,11 @@
-// The window's commands: actions, menus, tool bar, hints and options.
-#include "about_box.h"
-#include "event_hooks.h"
+// The window's commands: actions with their hints, the menus and the tool bar.
 #include "main_form.h"
+#include "run_control.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QColorDialog>
-#include <QFileDialog>
-#include <QFileIconProvider>
-#include <QHBoxLayout>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QMimeDatabase>
 #include <QToolBar>
 #include <QToolButton>
-
-#include "up_down.h"
 
 namespace {
 
@@ -23,28 +13,6 @@ QIcon ImageListIcon(int index)
 {
     return QIcon(QStringLiteral(":/icons/%1.png").arg(index));
 }
-
-// Tells a file's kind by its name alone. The stock provider reads the first
-// bytes of every file in the folder shown to tell its type, and a file that
-// never delivers them (a named pipe, /proc/kmsg) would hang the dialog.
-class FileKindIconProvider : public QFileIconProvider {
-public:
-    QIcon icon(const QFileInfo& info) const override
-    {
-        return QFileIconProvider::icon(info.isDir() ? Folder : File);
-    }
-    QString type(const QFileInfo& info) const override
-    {
-        if (!info.isFile()) {
-            return QFileIconProvider::type(info);
-        }
-        const QMimeType mime = mimeTypes_.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
-        return mime.comment().isEmpty() ? mime.name() : mime.comment();
-    }
-
-private:
-    QMimeDatabase mimeTypes_;
-};
 
 } // namespace
 
@@ -258,7 +226,7 @@ void TMainForm::CreateToolBar()
     button(actFileSaveMemory, "tbtnSaveMemory");
     ToolBar1->addSeparator();
     button(actCpuRun, "tbtnRun");
-    CreateIntervalField();
+    runControl_->AddIntervalField(ToolBar1);
     button(actCpuStep, "tbtnStep");
     button(actCpuMicroStep, "tbtnMicroStep");
     button(actCpuHalt, "tbtnHalt");
@@ -271,113 +239,9 @@ void TMainForm::CreateToolBar()
     button(actCpuClearRegister, "tbtnClearRegister");
 }
 
-void TMainForm::CreateDialogs()
+void TMainForm::ShowRunCommand(bool running)
 {
-    ColorDialog = new QColorDialog(this);
-    ColorDialog->setObjectName(QStringLiteral("ColorDialog"));
-    ColorDialog->setOption(QColorDialog::DontUseNativeDialog);
-    static FileKindIconProvider fileKinds;
-    for (const char* name : {"OpenDialog", "SaveDialog"}) {
-        auto* dialog = new QFileDialog(this);
-        dialog->setObjectName(QLatin1String(name));
-        dialog->setOption(QFileDialog::DontUseNativeDialog);
-        dialog->setIconProvider(&fileKinds);
-        (OpenDialog ? SaveDialog : OpenDialog) = dialog;
-    }
-    OpenDialog->setAcceptMode(QFileDialog::AcceptOpen);
-    OpenDialog->setFileMode(QFileDialog::ExistingFile);
-    SaveDialog->setAcceptMode(QFileDialog::AcceptSave);
-    SaveDialog->setFileMode(QFileDialog::AnyFile);
-    AboutBox = new TAboutBox(this);
-}
-
-void TMainForm::mnuFileClick()
-{
-    CommitEdits();
-}
-
-void TMainForm::actEditCutExecute()
-{
-    if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
-        edit->cut();
-    }
-}
-
-void TMainForm::actEditCopyExecute()
-{
-    if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
-        edit->copy();
-    }
-}
-
-void TMainForm::actEditPasteExecute()
-{
-    if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
-        edit->paste();
-    }
-}
-
-void TMainForm::actHelpAboutExecute()
-{
-    AboutBox->exec();
-}
-
-void TMainForm::mnuOptionSetColorClick()
-{
-    if (const QColor colour = AskColour(QColor::fromRgb(display_.setColour)); colour.isValid()) {
-        display_.setColour = colour.rgba();
-    }
-}
-
-void TMainForm::mnuOptionGetColorClick()
-{
-    if (const QColor colour = AskColour(QColor::fromRgb(display_.getColour)); colour.isValid()) {
-        display_.getColour = colour.rgba();
-    }
-}
-
-void TMainForm::mnuOptionTextColorClick()
-{
-    if (const QColor colour = AskColour(textColour_); colour.isValid()) {
-        SetTextColour(colour);
-    }
-}
-
-QColor TMainForm::AskColour(const QColor& preset)
-{
-    ColorDialog->setCurrentColor(preset);
-    return ColorDialog->exec() == QDialog::Accepted ? ColorDialog->selectedColor() : QColor();
-}
-
-void TMainForm::SetTextColour(const QColor& colour)
-{
-    textColour_ = colour;
-    display_.textColour = colour.rgba();
-    QPalette palette = centralWidget()->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::Text, colour);
-    centralWidget()->setPalette(palette);
-}
-
-void TMainForm::mnuOptionViewHintClick()
-{
-    hintsShown_ = !hintsShown_;
-    mnuOptionViewHint->setChecked(hintsShown_);
-    if (hintsShown_) {
-        mnuOptionViewHint->setText(QStringLiteral("隱藏提示(&H)"));
-        SetHint(mnuOptionViewHint, QStringLiteral("隱藏提示|隱藏按鈕之提示"));
-        qApp->removeEventFilter(this);
-    } else {
-        mnuOptionViewHint->setText(QStringLiteral("顯示提示(&H)"));
-        SetHint(mnuOptionViewHint, QStringLiteral("顯示提示|顯示按鈕之提示"));
-        qApp->installEventFilter(this); // swallows every pop-up hint, see eventFilter
-    }
-}
-
-bool TMainForm::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::ToolTip && !hintsShown_) {
-        return true;
-    }
-    return QMainWindow::eventFilter(watched, event);
+    actCpuRun->setIcon(ImageListIcon(running ? 11 : 10));
+    actCpuRun->setText(running ? QStringLiteral("暫停(&P)") : QStringLiteral("執行(&R)"));
+    SetHint(actCpuRun, running ? QStringLiteral("暫停|暫停程式") : QStringLiteral("執行|執行程式"));
 }

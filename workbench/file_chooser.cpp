@@ -1,0 +1,167 @@
+#include "file_chooser.h"
+
+#include "files/file_saver.h"
+#include "files/whole_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QMimeDatabase>
+
+#include <string_view>
+
+namespace {
+
+// Tells a file's kind by its name alone. The stock provider reads the first
+// bytes of every file in the folder shown to tell its type, and a file that
+// never delivers them (a named pipe, /proc/kmsg) would hang the dialog.
+class FileKindIconProvider : public QFileIconProvider {
+public:
+    QIcon icon(const QFileInfo& info) const override
+    {
+        return QFileIconProvider::icon(info.isDir() ? Folder : File);
+    }
+    QString type(const QFileInfo& info) const override
+    {
+        if (!info.isFile()) {
+            return QFileIconProvider::type(info);
+        }
+        const QMimeType mime = mimeTypes_.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+        return mime.comment().isEmpty() ? mime.name() : mime.comment();
+    }
+
+private:
+    QMimeDatabase mimeTypes_;
+};
+
+QFileDialog* NewFileDialog(QWidget* window, const char* name, QFileDialog::AcceptMode mode)
+{
+    static FileKindIconProvider fileKinds;
+    auto* dialog = new QFileDialog(window);
+    dialog->setObjectName(QLatin1String(name));
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setIconProvider(&fileKinds);
+    dialog->setAcceptMode(mode);
+    dialog->setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                        : QFileDialog::AnyFile);
+    return dialog;
+}
+
+} // namespace
+
+TFileChooser::TFileChooser(QWidget* window)
+    : QObject(window), window_(window),
+      openDialog_(NewFileDialog(window, "OpenDialog", QFileDialog::AcceptOpen)),
+      saveDialog_(NewFileDialog(window, "SaveDialog", QFileDialog::AcceptSave))
+{
+}
+
+QString TFileChooser::ChooseFileToOpen(const QString& title, const QStringList& filters)
+{
+    const QString name = Choose(openDialog_, title, filters, QString());
+    if (!name.isEmpty()) {
+        openedName_ = name;
+    }
+    return name;
+}
+
+QString TFileChooser::ChooseFileToSave(const QString& title, const QStringList& filters,
+                                       const QString& fileName)
+{
+    const QString name = Choose(saveDialog_, title, filters, fileName);
+    if (!name.isEmpty()) {
+        savedName_ = name;
+    }
+    return name;
+}
+
+QString TFileChooser::Choose(QFileDialog* dialog, const QString& title, const QStringList& filters,
+                             const QString& fileName)
+{
+    const qsizetype filterIndex = dialog->nameFilters().indexOf(dialog->selectedNameFilter());
+    dialog->setWindowTitle(title);
+    dialog->setNameFilters(filters);
+    if (dialog == saveDialog_ && filterIndex >= 0 && filterIndex < filters.size()) {
+        dialog->selectNameFilter(filters.at(filterIndex));
+    }
+    dialog->selectFile(fileName);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog->selectedFiles().constFirst();
+}
+
+TFileChooser::SaveTarget TFileChooser::PrepareSaveTarget(QString name, const QString& suffix) const
+{
+    const bool firstFilter =
+        saveDialog_->selectedNameFilter() == saveDialog_->nameFilters().value(0);
+    if (!QFileInfo::exists(name) && firstFilter && !name.endsWith(suffix)) {
+        name += suffix;
+    }
+    // The previous file moves aside to its bare name with ".bak", in its own
+    // folder; an older backup of that name stays, and the move is then skipped.
+    // Only a file is moved: a device or a pipe keeps its place.
+    const QFileInfo target(name);
+    if (!target.isFile()) {
+        return {name, {}};
+    }
+    const QString backup =
+        target.dir().filePath(target.completeBaseName() + QStringLiteral(".bak"));
+    return {name, QFile::rename(name, backup) ? backup : QString()};
+}
+
+void TFileChooser::UndoBackup(const SaveTarget& target)
+{
+    if (!target.backup.isEmpty()) {
+        QFile::rename(target.backup, target.name);
+    }
+}
+
+bool TFileChooser::ReadWholeFile(const QString& name, QByteArray& bytes)
+{
+    const FileContent content =
+        ::ReadWholeFile(QFile::encodeName(name).toStdString(), LargestTextFile);
+    if (!content.bytes) {
+        return false;
+    }
+    bytes = QByteArray::fromStdString(*content.bytes);
+    return true;
+}
+
+bool TFileChooser::WriteWholeFile(const QString& name, const QByteArray& bytes, QString& reason)
+{
+    FileSaver file(QFile::encodeName(name).toStdString());
+    const bool written =
+        file.Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))) &&
+        file.Finish();
+    reason = QString::fromStdString(file.Reason());
+    return written;
+}
+
+void TFileChooser::ShowFileError(const QString& text, bool withCancel) const
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("File Error"), text,
+                    withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, window_);
+    box.exec();
+}
+
+bool AskToSaveFirst(QWidget* parent, const QString& question, bool unsaved,
+                    const std::function<bool()>& save)
+{
+    if (!unsaved) {
+        return true;
+    }
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("訊息"), question,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return save(); // go on only once the work is saved
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}

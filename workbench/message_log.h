@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+// The message log under the program grid: one line per error of the machine
+// or the assembler, the newest at the bottom.
+class TMessageLog : public QPlainTextEdit {
+    Q_OBJECT
+
+public:
+    explicit TMessageLog(QWidget* parent);
+
+    // Appends the line or lines of an error; `openFileName` and `saveFileName`
+    // are the names the file dialogs hold, which the file errors quote.
+    void ShowErrorMessage(int subCode, int number, int radix, const QString& openFileName,
+                          const QString& saveFileName);
+};

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "assembler/source_file.h"
+
+#include <QWidget>
+
+#include <vector>
+
+class EventHooks;
+class QComboBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QMouseEvent;
+class QTableWidget;
+class TOperandPanel;
+
+// The program: one grid row per source line (line number, label, mnemonic,
+// operand), the START field above it, and the floating editors laid over a
+// cell while it is edited. The floating editors are children of the window.
+class TProgramEditor : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TProgramEditor(QWidget* window);
+
+    // Ends whatever floating edit is open: the label and the operand are
+    // committed, the mnemonic box closes without change.
+    void CommitEdits();
+    void RenumberRows(int firstRow);
+    void UpdateLineActions();
+    void ShowOperandEditor();
+    void pnlOperandExit();
+    void InsertLine();
+    void DeleteLine();
+
+    int RowCount() const;
+    QString CellText(int row, int column) const;
+    void SetCellText(int row, int column, const QString& text);
+    bool IsEmptyRow(int row) const;
+    // Every row, the last (empty) one included; texts as the file's bytes.
+    std::vector<SourceRow> Rows() const;
+    // One row per source line and an empty row at the end; not yet numbered.
+    void SetRows(const std::vector<SourceRow>& rows);
+    // One empty row, numbered.
+    void Clear();
+
+    QLineEdit* StartField() const { return txtStart; }
+
+signals:
+    // A committed edit changed the program.
+    void modified();
+    // The grid was left with one empty row.
+    void emptied();
+    void lineCommandsChanged(bool canInsert, bool canDelete);
+
+private:
+    void CreateFloatingEditors();
+    void LayOut();
+    void AttachFloatingEditors();
+    void EmptyGrid();
+    bool sgrdCodeMouseUp(QMouseEvent* event);
+    void sgrdCodeTopLeftChanged();
+    void PlaceOverCell(QWidget* editor, int row, int column);
+    void HideFloatingEditor(QWidget* editor);
+    int TopRow() const;
+    int VisibleRowCount() const;
+    void txtLabelEnter();
+    bool txtLabelKeyPress(QKeyEvent* event);
+    void txtLabelExit();
+    void CommitLabel();
+    void cboOpcodeClick();
+    bool cboOpcodeKeyPress(QKeyEvent* event);
+    void cboOpcodeExit();
+    void CommitOperand(int row, const QString& operand);
+
+    QWidget* window_;
+    EventHooks* hooks_;
+    QLabel* lblStart;
+    QLineEdit* txtStart;
+    QTableWidget* sgrdCode;
+    QLineEdit* txtLabel = nullptr;
+    QComboBox* cboOpcode = nullptr;
+    TOperandPanel* pnlOperand = nullptr;
+    bool closingEditor_ = false; // focus handed back to the grid is not leaving an editor
+};
