@@ -23,3 +23,15 @@ std::vector<CellWrite> ProgramImage(const SourceLine* lines, int lineCount, int 
     }
     return writes;
 }
+
+bool AddProgramRows(CAssembler& assembler, const std::vector<SourceRow>& rows)
+{
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const SourceRow& row = rows[i];
+        if (!row.IsEmpty() && !assembler.AddLine(static_cast<int>(i) + 1, row.label.c_str(),
+                                                 row.mnemonic.c_str(), row.operand.c_str())) {
+            return false;
+        }
+    }
+    return true;
+}

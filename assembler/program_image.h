@@ -1,8 +1,13 @@
 #pragma once
 
 #include "assembler/assembler.h"
+#include "assembler/source_file.h"
 
 #include <vector>
+
+// Hands the rows that are not empty to the assembler, each numbered by its
+// position (row i is line i + 1); false when the assembler has no room left.
+bool AddProgramRows(CAssembler& assembler, const std::vector<SourceRow>& rows);
 
 struct CellWrite {
     int address;

@@ -52,14 +52,7 @@ bool Session::AssembleAndLoad(const SourceDocument& document, int startAddress)
 {
     fileLines_ = document.fileLines;
     CAssembler assembler(EventRoute::Forward);
-    for (std::size_t i = 0; i < document.rows.size(); ++i) {
-        const SourceRow& row = document.rows[i];
-        if (!row.IsEmpty() && !assembler.AddLine(static_cast<int>(i) + 1, row.label.c_str(),
-                                                 row.mnemonic.c_str(), row.operand.c_str())) {
-            return false;
-        }
-    }
-    if (!assembler.Assemble(startAddress)) {
+    if (!AddProgramRows(assembler, document.rows) || !assembler.Assemble(startAddress)) {
         return false;
     }
     int entryAddress = -1;

@@ -19,16 +19,8 @@ void TAssemblyCommands::Assemble()
 {
     assembler_.Reset();
     log_.clear();
-    const std::vector<SourceRow> rows = editor_.Rows();
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        const SourceRow& line = rows[row];
-        if (line.IsEmpty()) {
-            continue;
-        }
-        if (!assembler_.AddLine(static_cast<int>(row) + 1, line.label.c_str(),
-                                line.mnemonic.c_str(), line.operand.c_str())) {
-            return;
-        }
+    if (!AddProgramRows(assembler_, editor_.Rows())) {
+        return;
     }
     const int start = view_.StartAddress();
     if (assembler_.Assemble(start)) {

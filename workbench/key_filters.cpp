@@ -4,6 +4,8 @@
 
 #include <QKeyEvent>
 
+#include <algorithm>
+
 namespace {
 
 bool IsDigit(QChar c)
@@ -89,61 +91,71 @@ KeyVerdict IntervalKey(QChar c, const EditState& field)
     return KeyVerdict::Accept(c, c);
 }
 
-KeyVerdict LabelKey(QChar c, const EditState& field)
+bool AdmitsLabel(const QString& text)
+{
+    return text.size() <= 6 && std::all_of(text.begin(), text.end(), [](QChar c) {
+               return IsDigit(c) || IsUpperLetter(c) || c == u'_';
+           });
+}
+
+// A label or a hexadecimal address of up to six characters, or one of at least
+// two characters followed by "+1"; two characters before the "+" must not read
+// as a hexadecimal number. Every text typed from the left passes through
+// these shapes: "+" last stands for the "+1" being typed.
+bool AdmitsAddress(const QString& text)
+{
+    const qsizetype plus = text.indexOf(u'+');
+    const QString name = text.left(plus);
+    if (!AdmitsLabel(name)) {
+        return false;
+    }
+    if (plus < 0) {
+        return true;
+    }
+    const QString suffix = text.mid(plus);
+    const auto beyondHex = [](QChar c) { return IsUpperLetter(c) && c > u'F'; };
+    return name.size() >= 2 && (suffix == u'+' || suffix == QStringLiteral("+1")) &&
+           (name.size() != 2 || beyondHex(name.at(0)) || beyondHex(name.at(1)));
+}
+
+bool AdmitsRotateCount(const QString& text)
+{
+    return text.isEmpty() || (text.size() == 1 && text.at(0) >= u'1' && text.at(0) <= u'7');
+}
+
+bool AdmitsByte(const QString& text, int maxLength)
+{
+    return text.size() <= maxLength && std::all_of(text.begin(), text.end(), IsHexDigit);
+}
+
+namespace {
+
+// A typed character, upper-cased, goes in when the text it makes is admitted.
+template <typename Admits> KeyVerdict TypedInto(QChar c, const EditState& field, Admits admits)
 {
     const QChar upper = UpperAscii(c);
-    if (field.RemainingLength() >= 6) {
-        return KeyVerdict::Refuse();
-    }
-    if (!IsDigit(upper) && !IsUpperLetter(upper) && upper != u'_') {
-        return KeyVerdict::Refuse();
-    }
-    return KeyVerdict::Accept(c, upper);
+    return admits(field.WithTyped(upper)) ? KeyVerdict::Accept(c, upper) : KeyVerdict::Refuse();
+}
+
+} // namespace
+
+KeyVerdict LabelKey(QChar c, const EditState& field)
+{
+    return TypedInto(c, field, AdmitsLabel);
 }
 
 KeyVerdict AddressKey(QChar c, const EditState& field)
 {
-    const QChar upper = UpperAscii(c);
-    if (!IsDigit(upper) && !IsUpperLetter(upper) && upper != u'_' && upper != u'+') {
-        return KeyVerdict::Refuse();
-    }
-    if (field.RemainingLength() >= 8) {
-        return KeyVerdict::Refuse();
-    }
-    const QString result = field.WithTyped(upper);
-    const int n = result.size();
-    const int plus = result.indexOf(u'+');
-    if (plus < 0) {
-        return n >= 7 ? KeyVerdict::Refuse() : KeyVerdict::Accept(c, upper);
-    }
-    // An address may end in "+1" after a label of at least two characters;
-    // two characters must not read as a hexadecimal number.
-    const int fromPlus = n - plus;
-    bool accepted = false;
-    if (n < 3) {
-        accepted = false;
-    } else if (fromPlus == 1) {
-        const auto beyondHex = [](QChar x) { return IsUpperLetter(x) && x > u'F'; };
-        accepted = n != 8 && (n != 3 || beyondHex(result.at(0)) || beyondHex(result.at(1)));
-    } else if (fromPlus == 2) {
-        accepted = result.endsWith(u'1');
-    }
-    return accepted ? KeyVerdict::Accept(c, upper) : KeyVerdict::Refuse();
+    return TypedInto(c, field, AdmitsAddress);
 }
 
 KeyVerdict RotateKey(QChar c, const EditState& field)
 {
-    if (field.RemainingLength() >= 1 || c < u'1' || c > u'7') {
-        return KeyVerdict::Refuse();
-    }
-    return KeyVerdict::Accept(c, c);
+    return TypedInto(c, field, AdmitsRotateCount);
 }
 
 KeyVerdict ByteKey(QChar c, const EditState& field, int maxLength)
 {
-    if (field.RemainingLength() >= maxLength) {
-        return KeyVerdict::Refuse();
-    }
-    const QChar upper = UpperAscii(c);
-    return IsHexDigit(upper) ? KeyVerdict::Accept(c, upper) : KeyVerdict::Refuse();
+    return TypedInto(c, field,
+                     [maxLength](const QString& text) { return AdmitsByte(text, maxLength); });
 }

@@ -41,6 +41,14 @@ struct EditState {
 KeyVerdict NumberFieldKey(QChar c, const EditState& field, int radix);
 // The run interval field.
 KeyVerdict IntervalKey(QChar c, const EditState& field);
+// The texts that may stand in the label field and the operand panel's address,
+// rotate count and data byte fields: typed characters and pasted text alike
+// must leave one of these.
+bool AdmitsLabel(const QString& text);
+bool AdmitsAddress(const QString& text);
+bool AdmitsRotateCount(const QString& text);
+bool AdmitsByte(const QString& text, int maxLength);
+
 // The label field of the program grid.
 KeyVerdict LabelKey(QChar c, const EditState& field);
 // The operand panel's address, rotate count and data byte fields.

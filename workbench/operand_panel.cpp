@@ -12,19 +12,18 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
 #include <QScopedValueRollback>
 #include <QStyle>
 
 namespace {
 
-QLineEdit* NewField(QWidget* panel, const char* name, const QString& admitted)
+constexpr int ByteDigits = 2;
+
+QLineEdit* NewField(QWidget* panel, const char* name, std::function<bool(const QString&)> admits)
 {
     auto* field = new QLineEdit(panel);
     field->setObjectName(QLatin1String(name));
-    // Typed keys meet the key filter first; the validator keeps pasted text
-    // to characters that could have been typed.
-    field->setValidator(new QRegularExpressionValidator(QRegularExpression(admitted), field));
+    field->setValidator(new AdmittedTextValidator(field, std::move(admits)));
     field->hide();
     return field;
 }
@@ -60,9 +59,10 @@ TOperandPanel::TOperandPanel(QWidget* window)
     : QFrame(window), hooks_(new EventHooks(this)), cboR1(NewRegisterBox(this, "cboR1")),
       cboR2(NewRegisterBox(this, "cboR2")), cboR3(NewRegisterBox(this, "cboR3")),
       lblAddr(new QLabel(QStringLiteral("@"), this)),
-      txtAddress(NewField(this, "txtAddress", QStringLiteral("[0-9A-Z_+]{0,8}"))),
-      txtRotate(NewField(this, "txtRotate", QStringLiteral("[1-7]?"))),
-      txtNumber(NewField(this, "txtNumber", QStringLiteral("[0-9A-F]{0,2}")))
+      txtAddress(NewField(this, "txtAddress", AdmitsAddress)),
+      txtRotate(NewField(this, "txtRotate", AdmitsRotateCount)),
+      txtNumber(NewField(this, "txtNumber",
+                         [](const QString& text) { return AdmitsByte(text, ByteDigits); }))
 {
     setObjectName(QStringLiteral("pnlOperand"));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -74,7 +74,7 @@ TOperandPanel::TOperandPanel(QWidget* window)
     lblAddr->setAlignment(Qt::AlignCenter);
     lblAddr->hide();
     SetTag(txtAddress, 8);
-    SetTag(txtNumber, 2);
+    SetTag(txtNumber, ByteDigits);
 
     // A register box takes "RB" beside its arrow; where the style needs more
     // than the frame and scroll-bar measures allow, the box's own size wins.

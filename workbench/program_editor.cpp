@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QRegularExpressionValidator>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyle>
@@ -79,10 +78,7 @@ void TProgramEditor::CreateFloatingEditors()
 {
     txtLabel = new QLineEdit(window_);
     txtLabel->setObjectName(QStringLiteral("txtLabel"));
-    // Typed keys meet the key filter first; the validator keeps pasted text
-    // to what could have been typed.
-    txtLabel->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9A-Z_]{0,6}")), txtLabel));
+    txtLabel->setValidator(new AdmittedTextValidator(txtLabel, AdmitsLabel));
     txtLabel->hide();
     cboOpcode = new QComboBox(window_);
     cboOpcode->setObjectName(QStringLiteral("cboOpcode"));

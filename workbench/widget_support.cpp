@@ -92,3 +92,26 @@ void DropDownOnFocus(QComboBox* box)
         }
     });
 }
+
+AdmittedTextValidator::AdmittedTextValidator(QLineEdit* edit,
+                                             std::function<bool(const QString&)> admits)
+    : QValidator(edit), edit_(edit), admits_(std::move(admits))
+{
+}
+
+QValidator::State AdmittedTextValidator::validate(QString& input, int&) const
+{
+    if (admits_(input)) {
+        return Acceptable;
+    }
+    // What is left when one run of the field's text is removed.
+    const QString& text = edit_->text();
+    qsizetype kept = 0;
+    while (kept < input.size() && kept < text.size() && input.at(kept) == text.at(kept)) {
+        ++kept;
+    }
+    const bool deletion =
+        input.size() < text.size() &&
+        QStringView(input).mid(kept) == QStringView(text).right(input.size() - kept);
+    return deletion ? Intermediate : Invalid;
+}

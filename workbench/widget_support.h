@@ -2,6 +2,10 @@
 
 #include "key_filters.h"
 
+#include <QValidator>
+
+#include <functional>
+
 class QComboBox;
 class QFocusEvent;
 class QLineEdit;
@@ -31,3 +35,15 @@ bool LeavesWithinWindow(const QFocusEvent* event);
 
 // Drops the box's list down once the focus change that reached it has settled.
 void DropDownOnFocus(QComboBox* box);
+
+// Keeps a line edit to the texts its key filter admits, whatever brings them
+// in (pasting, dropping); deleting is always allowed, as Backspace is.
+class AdmittedTextValidator : public QValidator {
+public:
+    AdmittedTextValidator(QLineEdit* edit, std::function<bool(const QString&)> admits);
+    State validate(QString& input, int& position) const override;
+
+private:
+    QLineEdit* edit_;
+    std::function<bool(const QString&)> admits_;
+};

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 // Types `keys` one at a time at the end of `text`, as a user would, and
@@ -128,5 +130,37 @@ TEST(ByteKeyTest, TwoHexadecimalDigits)
                                 TypingCase{"", "G", ""}, TypingCase{"", "7.f", "7F"}}) {
         EXPECT_EQ(Type(byte, QString::fromUtf8(c.before), QString::fromUtf8(c.keys)),
                   QString::fromUtf8(c.after));
+    }
+}
+
+// Pasted text goes in when typing it from the left would have: the two never
+// disagree about what a field may hold.
+TEST(AdmittedTextTest, IsWhatTypingFromTheLeftGives)
+{
+    const auto byte = [](QChar k, const EditState& s) { return ByteKey(k, s, 2); };
+    const auto admitsByte = [](const QString& text) { return AdmitsByte(text, 2); };
+    struct Case {
+        std::function<bool(const QString&)> admits;
+        std::function<KeyVerdict(QChar, const EditState&)> key;
+        const char* text;
+    };
+    for (const Case& c : {
+             Case{AdmitsAddress, AddressKey, "LOOP+1"},
+             Case{AdmitsAddress, AddressKey, "ABCDEFGH"},
+             Case{AdmitsAddress, AddressKey, "ABCDEF+1"},
+             Case{AdmitsAddress, AddressKey, "1A+1"},
+             Case{AdmitsAddress, AddressKey, "GA+"},
+             Case{AdmitsAddress, AddressKey, "AB++"},
+             Case{AdmitsAddress, AddressKey, "ABCDEF1"},
+             Case{AdmitsAddress, AddressKey, "+1"},
+             Case{AdmitsLabel, LabelKey, "SEVENCH"},
+             Case{AdmitsLabel, LabelKey, "LOOP_1"},
+             Case{AdmitsRotateCount, RotateKey, "7"},
+             Case{AdmitsRotateCount, RotateKey, "17"},
+             Case{admitsByte, byte, "FF"},
+             Case{admitsByte, byte, "FFF"},
+         }) {
+        const QString text = QString::fromLatin1(c.text);
+        EXPECT_EQ(c.admits(text), Type(c.key, QString(), text) == text) << c.text;
     }
 }

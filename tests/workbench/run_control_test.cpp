@@ -2,6 +2,8 @@
 
 #include "machine/cpu.h"
 #include "tests/text_file.h"
+#include "workbench/machine_view.h"
+#include "workbench/run_control.h"
 #include "workbench/up_down.h"
 
 #include <QDir>
@@ -120,26 +122,6 @@ TEST_F(RunControlTest, PauseStopsTheFastestRunAtOnceAndRunResumesIt)
     EXPECT_FALSE(Timer()->isActive());
     EXPECT_EQ(Availability(), "00001");
     EXPECT_NE(Machine().GetRegister(2), sum);
-}
-
-TEST_F(RunControlTest, TheRunMessageIsOneTick)
-{
-    LoadProgram({0x21, 0x07, 0xC0, 0x00});
-    Machine().Reset();
-    QCoreApplication::postEvent(form.get(), new QEvent(static_cast<QEvent::Type>(1025)));
-    QCoreApplication::sendPostedEvents(form.get());
-    EXPECT_EQ(Machine().State(), static_cast<int>(CycleState::AwaitDecode));
-
-    // While the fastest run goes on, a message from elsewhere adds a tick but
-    // never a second chain: pausing still stops the machine at once.
-    SetSpeed(0);
-    Action("actCpuRun")->trigger();
-    for (int i = 0; i < 5; ++i) {
-        QCoreApplication::postEvent(form.get(), new QEvent(static_cast<QEvent::Type>(1025)));
-    }
-    QTest::qWait(20);
-    ASSERT_FALSE(Timer()->isActive()); // the program halted
-    EXPECT_EQ(Machine().GetRegister(1), 7);
 }
 
 TEST_F(RunControlTest, PausingKeepsThePlaceWithinAnInstruction)
@@ -334,4 +316,102 @@ TEST_F(RunControlTest, TheIntervalFieldTakesTwoDigitsAndKeepsTheLastValidPositio
     EXPECT_EQ(interval->text(), "20");
     Find<TUpDown>("udInterval")->stepBy(1);
     EXPECT_EQ(interval->text(), "0");
+}
+
+namespace {
+
+const QEvent::Type RunMessage = static_cast<QEvent::Type>(1025);
+
+// A bare window that hands its run message to run control, as the main
+// window does.
+class RunHost : public QWidget {
+public:
+    TRunControl* runControl = nullptr;
+
+protected:
+    void customEvent(QEvent* event) override { runControl->RunMessageArrived(event); }
+};
+
+TMachineView* shownView = nullptr;
+
+void ShowEvent(int code, int value, int index)
+{
+    shownView->HandleMachineEvent(code, value, index);
+}
+
+} // namespace
+
+// Run control with a machine and its view, and no other part of the window.
+class BareRunControlTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        shownView = view = new TMachineView(&window);
+        machine = std::make_unique<CCpu>(&ShowEvent);
+        view->SetMachine(machine.get());
+        window.runControl = runControl = new TRunControl(*machine, *view, &window);
+        QObject::connect(runControl, &TRunControl::stateRequested,
+                         [this](int state) { states.push_back(state); });
+        QObject::connect(view, &TMachineView::halted, [this] {
+            runControl->Stop();
+            states.push_back(StateHalted);
+        });
+    }
+    void TearDown() override { shownView = nullptr; }
+
+    // LOAD R1,07; HALT, ready to run from 0.
+    void LoadProgram()
+    {
+        for (int address = 0; const int byte : {0x21, 0x07, 0xC0, 0x00}) {
+            machine->SetMemory(address++, byte);
+        }
+        machine->Reset();
+        states.clear();
+    }
+    void SetSpeed(int position)
+    {
+        auto* field = window.findChild<QLineEdit*>("txtInterval");
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, QString::number(position));
+    }
+
+    RunHost window;
+    TMachineView* view = nullptr;
+    std::unique_ptr<CCpu> machine;
+    TRunControl* runControl = nullptr;
+    std::vector<int> states;
+};
+
+TEST_F(BareRunControlTest, AHaltEndsTheRunAtEverySpeed)
+{
+    for (const int position : {0, 1}) {
+        LoadProgram();
+        SetSpeed(position);
+        runControl->RunOrPause();
+        EXPECT_EQ(window.findChild<QTimer*>("tmrRunCpu")->interval(), position * 33 + 1);
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !runControl->IsRunning(); }, 5000));
+        EXPECT_EQ(machine->GetRegister(1), 7) << "position " << position;
+        EXPECT_EQ(states, (std::vector<int>{StateRunning, StateHalted}));
+        EXPECT_EQ(window.findChild<QLineEdit*>("txtRegister1")->text(), "07");
+    }
+}
+
+TEST_F(BareRunControlTest, TheRunMessageIsOneTick)
+{
+    LoadProgram();
+    QCoreApplication::postEvent(&window, new QEvent(RunMessage));
+    QCoreApplication::sendPostedEvents(&window);
+    EXPECT_EQ(machine->State(), static_cast<int>(CycleState::AwaitDecode));
+
+    // While the fastest run goes on, a message from elsewhere adds a tick but
+    // never a second chain: pausing still stops the machine at once.
+    SetSpeed(0);
+    runControl->RunOrPause();
+    for (int i = 0; i < 5; ++i) {
+        QCoreApplication::postEvent(&window, new QEvent(RunMessage));
+    }
+    QTest::qWait(20);
+    ASSERT_FALSE(runControl->IsRunning()); // the program halted
+    EXPECT_EQ(machine->GetRegister(1), 7);
 }
