@@ -79,13 +79,14 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
 TMainForm::~TMainForm()
 {
     // The parts go while the window is whole: whatever their teardown sets
-    // off (a field losing the focus commits it) still finds the window.
+    // off (a field losing the focus commits it) still finds the window. The
+    // view goes before the editor, whose START field it watches.
     delete assembly_;
     delete documents_;
     delete memoryImages_;
     delete runControl_;
-    delete editor_;
     delete view_;
+    delete editor_;
     cpu_.reset();
     assembler_.reset();
     MainForm = nullptr;

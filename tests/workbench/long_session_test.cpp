@@ -7,6 +7,7 @@
 #include "window_test.h"
 
 #include "machine/cpu.h"
+#include "tests/sanitized.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -18,23 +19,10 @@
 #include <initializer_list>
 #include <iostream>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define MIRA_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define MIRA_SANITIZED 1
-#endif
-#endif
-
 namespace {
 
-#ifdef MIRA_SANITIZED
-constexpr bool sanitized = true;
-constexpr int microSteps = 200000;
-#else
-constexpr bool sanitized = false;
-constexpr int microSteps = 1000000;
-#endif
+constexpr bool sanitized = Sanitized;
+constexpr int microSteps = Sanitized ? 200000 : 1000000;
 constexpr int cycles = 1000;
 constexpr long allowedGrowthKiB = 1024;
 
