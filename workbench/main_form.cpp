@@ -73,17 +73,23 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     ClearHighlights();
     SetState(StateMemoryCleared);
     RenumberRows(0);
+    WireFollowing();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 TMainForm::~TMainForm()
 {
     // The parts go while the window is whole: whatever their teardown sets
-    // off (a field losing the focus commits it) still finds the window.
+    // off (a field losing the focus commits it) still finds the window. The
+    // focus leaves first, so that no field commits while it is destroyed.
+    if (QWidget* focused = focusWidget()) {
+        focused->clearFocus();
+    }
     delete assembly_;
     delete documents_;
     delete memoryImages_;
     delete runControl_;
+    runControl_ = nullptr; // the machine's last events come while the editor goes
     delete editor_;
     delete view_;
     cpu_.reset();
@@ -216,6 +222,9 @@ void TMainForm::ShowLineCommands(bool canInsert, bool canDelete)
 void TMainForm::HandleMachineEvent(int code, int value, int index)
 {
     view_->HandleMachineEvent(code, value, index);
+    if (runControl_) {
+        runControl_->HandleMachineEvent(code, value, index);
+    }
 }
 
 QString TMainForm::FormatNumber(int value) const
