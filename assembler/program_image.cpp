@@ -3,24 +3,12 @@
 std::vector<CellWrite> ProgramImage(const SourceLine* lines, int lineCount, int startAddress)
 {
     std::vector<CellWrite> writes;
-    int address = startAddress;
-    const auto put = [&](int value) {
-        writes.push_back({address, value});
-        address = (address + 1) % 256;
-    };
-    for (int i = 0; i < lineCount; ++i) {
-        const int value = lines[i].value;
-        if (value < 0 || value > 0xFFFF) {
-            address = (address + 1) % 256;
-        } else if (value / 256 == 0) {
-            // Every instruction has an opcode of 1 or more in its top bits,
-            // so only a "DB" byte has a high byte of 0.
-            put(value);
-        } else {
-            put(value / 256);
-            put(value % 256);
-        }
-    }
+    ForEachProgramCell(lines, lineCount, startAddress,
+                       [&](int address, const SourceLine&, int value) {
+                           if (value >= 0) {
+                               writes.push_back({address, value});
+                           }
+                       });
     return writes;
 }
 

@@ -15,7 +15,32 @@ struct CellWrite {
     bool operator==(const CellWrite&) const = default;
 };
 
-// The memory writes that put assembled lines into memory from `startAddress`,
-// in order: an instruction word takes two cells, high byte first, a "DB" byte
-// one; a line without a valid value skips its cell. Addresses wrap at 256.
+// Calls `cell(address, line, value)` for every cell that assembled lines take
+// from `startAddress`, in order: an instruction word takes two cells, high
+// byte first, a "DB" byte one, and a line without a valid value one, whose
+// cell keeps its contents (value -1). Addresses wrap at 256.
+template <typename Cell>
+void ForEachProgramCell(const SourceLine* lines, int lineCount, int startAddress, Cell cell)
+{
+    int address = startAddress;
+    const auto take = [&](const SourceLine& line, int value) {
+        cell(address, line, value);
+        address = (address + 1) % 256;
+    };
+    for (int i = 0; i < lineCount; ++i) {
+        const int value = lines[i].value;
+        if (value < 0 || value > 0xFFFF) {
+            take(lines[i], -1);
+        } else if (value / 256 == 0) {
+            // Every instruction has an opcode of 1 or more in its top bits,
+            // so only a "DB" byte has a high byte of 0.
+            take(lines[i], value);
+        } else {
+            take(lines[i], value / 256);
+            take(lines[i], value % 256);
+        }
+    }
+}
+
+// The memory writes that put assembled lines into memory from `startAddress`.
 std::vector<CellWrite> ProgramImage(const SourceLine* lines, int lineCount, int startAddress);

@@ -1,6 +1,8 @@
 #include "machine/cpu.h"
 
+#include <algorithm>
 #include <ctime>
+#include <iterator>
 #include <random>
 
 CCpu::CCpu(EventSink sink) : sink_(sink)
@@ -125,4 +127,61 @@ void CCpu::Halt()
 {
     state_ = CycleState::Halted;
     Send(MachineEvent::Phase, MachinePhase::Halted, 0);
+}
+
+CpuState CCpu::GetState() const
+{
+    CpuState state;
+    state.control = Control();
+    std::copy(std::begin(memory_), std::end(memory_), state.memory.begin());
+    std::copy(std::begin(registers_), std::end(registers_), state.registers.begin());
+    return state;
+}
+
+void CCpu::RestoreState(const CpuState& state)
+{
+    const CpuControl& control = state.control;
+    opcode_ = control.opcode;
+    r_ = control.r;
+    x_ = control.x;
+    y_ = control.y;
+    const int fields[] = {opcode_, r_, x_, y_};
+    for (int field = 0; field < 4; ++field) {
+        Send(MachineEvent::FieldDecoded, fields[field], field);
+    }
+    // The phase comes after the fields: a fetch leaves the listing of the
+    // fields it has not decoded yet empty.
+    state_ = control.cycle;
+    switch (state_) {
+    case CycleState::AwaitDecode:
+        Send(MachineEvent::Phase, MachinePhase::Fetch, 0);
+        break;
+    case CycleState::AwaitExecute:
+        Send(MachineEvent::Phase, MachinePhase::Decode, 0);
+        break;
+    case CycleState::AwaitFetch:
+        Send(MachineEvent::Phase, MachinePhase::Execute, 0);
+        break;
+    case CycleState::Halted:
+        Send(MachineEvent::Phase, MachinePhase::Halted, 0);
+        break;
+    case CycleState::Restarted:
+        break;
+    }
+    const auto restore = [this](int& field, int value, int code, int index) {
+        if (field != value) {
+            field = value;
+            Send(code, value, index);
+        }
+    };
+    restore(startAddress_, control.startAddress, MachineEvent::StartSet, 0);
+    restore(pc_, control.pc, MachineEvent::PcSet, 0);
+    restore(irh_, control.irh, MachineEvent::IrhSet, 0);
+    restore(irl_, control.irl, MachineEvent::IrlSet, 0);
+    for (int number = 0; number < RegisterCount; ++number) {
+        restore(registers_[number], state.registers[number], MachineEvent::RegisterSet, number);
+    }
+    for (int address = 0; address < MemorySize; ++address) {
+        restore(memory_[address], state.memory[address], MachineEvent::MemorySet, address);
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "machine/machine_event.h"
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,33 @@ enum Code : int {
 };
 } // namespace MachineError
 
+// The machine's fields besides memory and registers, in the order of its data.
+struct CpuControl {
+    int startAddress = 0;
+    int pc = 0;
+    int irh = 0;
+    int irl = 0;
+    CycleState cycle = CycleState::Restarted;
+    int opcode = 0;
+    int r = 0;
+    int x = 0;
+    int y = 0;
+    bool operator==(const CpuControl&) const = default;
+};
+
+// Everything the machine holds, as a value.
+struct CpuState {
+    CpuControl control;
+    std::array<int, 256> memory{};
+    std::array<int, 16> registers{};
+    bool operator==(const CpuState&) const = default;
+};
+
+// The address of the instruction that the next micro-step works on: PC before
+// a fetch, the fetched instruction's address before its decode or execute; -1
+// for a halted machine.
+int InstructionAddressOf(const CpuControl& control);
+
 // The simulated 8-bit computer: 256 memory cells, 16 registers, PC, start
 // address and a two-byte instruction register. Every change is reported
 // synchronously to the event sink; -1 in a cell or register means "no value".
@@ -75,12 +103,25 @@ public:
     // has read the file.
     bool LoadMemoryText(std::string_view text);
 
-    // Read-only accessors for tests and tools; the window never uses them.
+    // Read-only accessors for tests, tools and the window's run control.
     int StartAddress() const { return startAddress_; }
     int Pc() const { return pc_; }
     int Irh() const { return irh_; }
     int Irl() const { return irl_; }
     int State() const { return static_cast<int>(state_); }
+
+    // The whole state, read and put back (stepping back uses these).
+    CpuControl Control() const
+    {
+        return {startAddress_, pc_, irh_, irl_, state_, opcode_, r_, x_, y_};
+    }
+    CpuState GetState() const;
+    // Stores a state read with GetState and reports it: the four decoded
+    // fields; the phase that leads to its cycle state (fetch before a decode,
+    // decode before an execute, execute before a fetch, 0 when halted, none
+    // when restarted); then each other field that changes, as the event that
+    // writes it: start address, PC, IRH, IRL, registers and cells by number.
+    void RestoreState(const CpuState& state);
 
 private:
     static bool IsByte(int value) { return value >= 0 && value <= 255; }

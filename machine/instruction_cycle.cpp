@@ -269,3 +269,17 @@ bool CCpu::FailInstruction()
          InstructionAddress());
     return false;
 }
+
+int InstructionAddressOf(const CpuControl& control)
+{
+    switch (control.cycle) {
+    case CycleState::AwaitFetch:
+    case CycleState::Restarted:
+        return control.pc;
+    case CycleState::AwaitDecode:
+    case CycleState::AwaitExecute:
+        return Wrap(control.pc + 254);
+    default:
+        return -1;
+    }
+}

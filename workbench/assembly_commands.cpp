@@ -17,16 +17,26 @@ TAssemblyCommands::TAssemblyCommands(CAssembler& assembler, CCpu& machine, TProg
 
 void TAssemblyCommands::Assemble()
 {
+    assembled_ = {};
+    ForgetLayout();
     assembler_.Reset();
     log_.clear();
     if (!AddProgramRows(assembler_, editor_.Rows())) {
+        emit assemblyFailed();
         return;
     }
     const int start = view_.StartAddress();
-    if (assembler_.Assemble(start)) {
-        assembledStart_ = start;
-        emit stateRequested(StateAssembled);
+    if (!assembler_.Assemble(start)) {
+        emit assemblyFailed();
+        return;
     }
+    assembledStart_ = start;
+    emit stateRequested(StateAssembled);
+    int entryAddress = -1;
+    int lineCount = 0;
+    const SourceLine* lines = assembler_.GetResult(entryAddress, lineCount);
+    assembled_ = ProgramLayout(lines, lineCount, start);
+    emit assembled(lineCount, assembled_.StartAddress(), assembled_.LastAddress());
 }
 
 void TAssemblyCommands::Load()
@@ -44,4 +54,22 @@ void TAssemblyCommands::Load()
         machine_.SetMemory(write.address, write.value);
     }
     emit stateRequested(StateLoaded);
+    loaded_ = assembled_;
+    emit loaded();
+    emit layoutChanged();
+}
+
+void TAssemblyCommands::ForgetLayout()
+{
+    if (!loaded_.IsEmpty()) {
+        loaded_ = {};
+        emit layoutChanged();
+    }
+}
+
+void TAssemblyCommands::MoveRows(int firstRow, int delta)
+{
+    assembled_.MoveLines(firstRow + 1, delta);
+    loaded_.MoveLines(firstRow + 1, delta);
+    emit layoutChanged();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "assembler/program_layout.h"
+
 #include <QObject>
 
 class CAssembler;
@@ -8,7 +10,9 @@ class TMachineView;
 class TMessageLog;
 class TProgramEditor;
 
-// Assemble and Load: the program in the grid becomes machine code in memory.
+// Assemble and Load: the program in the grid becomes machine code in memory,
+// and which row put each cell there is known until the program or memory is
+// replaced.
 class TAssemblyCommands : public QObject {
     Q_OBJECT
 
@@ -19,8 +23,18 @@ public:
     void Assemble();
     void Load();
 
+    // The rows of the loaded program's cells; empty when none is loaded.
+    const ProgramLayout& Layout() const { return loaded_; }
+    void ForgetLayout();
+    // Rows were inserted (`delta` > 0) or deleted before `firstRow`.
+    void MoveRows(int firstRow, int delta);
+
 signals:
     void stateRequested(int state);
+    void assembled(int lineCount, int firstAddress, int lastAddress);
+    void assemblyFailed();
+    void loaded();
+    void layoutChanged();
 
 private:
     CAssembler& assembler_;
@@ -29,4 +43,6 @@ private:
     TMachineView& view_;
     TMessageLog& log_;
     int assembledStart_ = 0; // the start address of the last successful Assemble
+    ProgramLayout assembled_;
+    ProgramLayout loaded_;
 };

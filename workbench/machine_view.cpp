@@ -305,6 +305,7 @@ void TMachineView::Sync()
         display.instructionDirty = false;
     }
     frameClock_.start();
+    emit synced();
 }
 
 int TMachineView::RegisterOf(const QObject* field) const

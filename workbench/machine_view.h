@@ -49,6 +49,8 @@ public:
     // While set, memory written on another page does not turn the page.
     void SetBulk(bool bulk) { display_.bulk = bulk; }
     void EmptyListing();
+    // No highlight and no lamp, as before a restarted machine's first micro-step.
+    void ClearPhase();
 
     int StartAddress() const { return display_.start.tag; }
     void ShowStartAddress(int address, const QString& text);
@@ -71,6 +73,8 @@ signals:
     void registerEdited();
     void startEdited();
     void errorReported(int subCode, int number);
+    // The widgets were brought up to date with the machine.
+    void synced();
 
 private:
     // MachineDisplayHost

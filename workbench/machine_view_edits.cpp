@@ -88,6 +88,13 @@ void TMachineView::EmptyListing()
     Sync();
 }
 
+void TMachineView::ClearPhase()
+{
+    display_.ClearHighlights();
+    display_.lamps = {false, false, false};
+    Sync();
+}
+
 void TMachineView::ShowStartAddress(int address, const QString& text)
 {
     display_.start.tag = address;

@@ -73,14 +73,20 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     ClearHighlights();
     SetState(StateMemoryCleared);
     RenumberRows(0);
+    WireFollowing();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 TMainForm::~TMainForm()
 {
-    // The parts go while the window is whole: whatever their teardown sets
-    // off (a field losing the focus commits it) still finds the window. The
-    // view goes before the editor, whose START field it watches.
+    // A window that goes shows no more of the machine's events. The focus
+    // leaves first, so that no field commits while it is destroyed; the parts
+    // go while the window is whole, the view before the editor whose START
+    // field it watches.
+    MainForm = nullptr;
+    if (QWidget* focused = focusWidget()) {
+        focused->clearFocus();
+    }
     delete assembly_;
     delete documents_;
     delete memoryImages_;
@@ -89,7 +95,6 @@ TMainForm::~TMainForm()
     delete editor_;
     cpu_.reset();
     assembler_.reset();
-    MainForm = nullptr;
 }
 
 void TMainForm::WireParts()
@@ -217,6 +222,9 @@ void TMainForm::ShowLineCommands(bool canInsert, bool canDelete)
 void TMainForm::HandleMachineEvent(int code, int value, int index)
 {
     view_->HandleMachineEvent(code, value, index);
+    if (runControl_) {
+        runControl_->HandleMachineEvent(code, value, index);
+    }
 }
 
 QString TMainForm::FormatNumber(int value) const

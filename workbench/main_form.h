@@ -12,6 +12,7 @@ class CAssembler;
 class CCpu;
 class QAction;
 class QColorDialog;
+class QLabel;
 class QMenu;
 class QToolBar;
 class TAboutBox;
@@ -102,6 +103,11 @@ public slots:
     void mnuOptionViewHintClick();
     void tmrRunCpuTimer();
 
+    // Following the program in the grid.
+    void actCpuStepBackExecute();
+    void actCpuMicroStepBackExecute();
+    void actCpuToggleBreakpointExecute();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void customEvent(QEvent* event) override;
@@ -125,6 +131,13 @@ private:
     void ShowRunCommand(bool running);
     void ShowLineCommands(bool canInsert, bool canDelete);
     QColor AskColour(const QColor& preset);
+
+    // Following the program in the grid (main_form_follow.cpp).
+    void CreateFollowActions();
+    void WireFollowing();
+    void ShowExecutingRow();
+    void PlaceBreakpoints();
+    void ShowFeedback(const QString& text);
 
 public:
     // The commands, named as the window's objects.
@@ -153,6 +166,9 @@ public:
     QAction* actEditClearMessage = nullptr;
     QAction* actEditInsertLine = nullptr;
     QAction* actEditDeleteLine = nullptr;
+    QAction* actCpuStepBack = nullptr;
+    QAction* actCpuMicroStepBack = nullptr;
+    QAction* actCpuToggleBreakpoint = nullptr;
     QAction* mnuOptionSetColor = nullptr;
     QAction* mnuOptionGetColor = nullptr;
     QAction* mnuOptionTextColor = nullptr;
@@ -166,6 +182,7 @@ public:
     QMenu* mnuHelp = nullptr;
     QToolBar* ToolBar1 = nullptr;
     QColorDialog* ColorDialog = nullptr;
+    QLabel* lblFeedback = nullptr; // what just happened, beside the hints
     TAboutBox* AboutBox = nullptr;
 
 private:

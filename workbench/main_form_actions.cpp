@@ -117,6 +117,7 @@ void TMainForm::CreateActions()
     stateActions_ = {actFileSave, actFileSaveAs,    actAssemblyRun,  actAssemblyLoad,
                      actCpuRun,   actCpuStep,       actCpuMicroStep, actCpuHalt,
                      actCpuReset, actFileSaveMemory};
+    CreateFollowActions();
 }
 
 void TMainForm::CreateMenus()
@@ -146,7 +147,10 @@ void TMainForm::CreateMenus()
     mnuAssembly->addActions({actAssemblyRun, actAssemblyLoad});
 
     mnuCpu = addMenu("mnuCpu", "處理器(&C)");
-    mnuCpu->addActions({actCpuRun, actCpuStep, actCpuMicroStep, actCpuHalt, actCpuReset});
+    mnuCpu->addActions({actCpuRun, actCpuStep, actCpuMicroStep, actCpuStepBack, actCpuMicroStepBack,
+                        actCpuHalt, actCpuReset});
+    mnuCpu->addSeparator();
+    mnuCpu->addAction(actCpuToggleBreakpoint);
     mnuCpu->addSeparator();
     mnuCpu->addActions({actCpuClearMemory, actCpuClearRegister});
     mnuCpu->addSeparator();
@@ -229,6 +233,8 @@ void TMainForm::CreateToolBar()
     runControl_->AddIntervalField(ToolBar1);
     button(actCpuStep, "tbtnStep");
     button(actCpuMicroStep, "tbtnMicroStep");
+    button(actCpuStepBack, "tbtnStepBack");
+    button(actCpuMicroStepBack, "tbtnMicroStepBack");
     button(actCpuHalt, "tbtnHalt");
     button(actCpuReset, "tbtnReset");
     ToolBar1->addSeparator();

@@ -1,8 +1,11 @@
 #include "message_log.h"
 
 #include "texts/error_messages.h"
+#include "texts/message_target.h"
 
+#include <QKeyEvent>
 #include <QScrollBar>
+#include <QTextBlock>
 
 namespace {
 
@@ -22,6 +25,8 @@ TMessageLog::TMessageLog(QWidget* parent) : QPlainTextEdit(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setMaximumBlockCount(MessageLogLines);
+    // The caret moves from line to line, so that Enter can choose one.
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
 void TMessageLog::ShowErrorMessage(int subCode, int number, int radix, const QString& openFileName,
@@ -34,5 +39,41 @@ void TMessageLog::ShowErrorMessage(int subCode, int number, int radix, const QSt
     }
     if (!lines.empty()) {
         verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    }
+}
+
+int TMessageLog::FirstNamedLine() const
+{
+    for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next()) {
+        const MessageTarget target = TargetOfMessage(block.text().toStdString());
+        if (target.kind == MessageTarget::Line) {
+            return target.number;
+        }
+    }
+    return 0;
+}
+
+void TMessageLog::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QPlainTextEdit::mouseDoubleClickEvent(event);
+    ChooseCursorLine();
+}
+
+void TMessageLog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        ChooseCursorLine();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void TMessageLog::ChooseCursorLine()
+{
+    const MessageTarget target = TargetOfMessage(textCursor().block().text().toStdString());
+    if (target.kind == MessageTarget::Line) {
+        emit lineChosen(target.number);
+    } else if (target.kind == MessageTarget::Address) {
+        emit addressChosen(target.number);
     }
 }

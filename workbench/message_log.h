@@ -3,7 +3,8 @@
 #include <QPlainTextEdit>
 
 // The message log under the program grid: one line per error of the machine
-// or the assembler, the newest at the bottom.
+// or the assembler, the newest at the bottom. A double-click or Enter on a
+// line that names a source line or an address passes it on.
 class TMessageLog : public QPlainTextEdit {
     Q_OBJECT
 
@@ -14,4 +15,17 @@ public:
     // are the names the file dialogs hold, which the file errors quote.
     void ShowErrorMessage(int subCode, int number, int radix, const QString& openFileName,
                           const QString& saveFileName);
+    // The first source line that a line of the log names; 0 when none does.
+    int FirstNamedLine() const;
+
+signals:
+    void lineChosen(int line);
+    void addressChosen(int address);
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void ChooseCursorLine();
 };

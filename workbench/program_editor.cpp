@@ -23,6 +23,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 constexpr int ShownRows = 11;
@@ -63,7 +65,7 @@ TProgramEditor::TProgramEditor(QWidget* window)
     sgrdCode->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     sgrdCode->setFrameShape(QFrame::NoFrame);
     sgrdCode->setTabKeyNavigation(false);
-    sgrdCode->setItemDelegate(new LineNumberDelegate(sgrdCode));
+    sgrdCode->setItemDelegate(new LineNumberDelegate(marks_, sgrdCode));
     sgrdCode->setCurrentCell(0, LabelColumn);
 
     lblStart->setObjectName(QStringLiteral("lblStart"));
@@ -157,6 +159,15 @@ void TProgramEditor::AttachFloatingEditors()
 {
     hooks_->On(sgrdCode->viewport(), QEvent::MouseButtonRelease,
                [this](QEvent* event) { return sgrdCodeMouseUp(static_cast<QMouseEvent*>(event)); });
+    hooks_->On(sgrdCode->viewport(), QEvent::MouseButtonDblClick, [this](QEvent* event) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const QModelIndex cell = sgrdCode->indexAt(mouse->position().toPoint());
+        if (mouse->button() != Qt::LeftButton || cell.column() != NumberColumn) {
+            return false;
+        }
+        ToggleBreakpoint(cell.row());
+        return true;
+    });
     for (QScrollBar* bar : {sgrdCode->verticalScrollBar(), sgrdCode->horizontalScrollBar()}) {
         connect(bar, &QScrollBar::valueChanged, this, &TProgramEditor::sgrdCodeTopLeftChanged);
     }
@@ -260,6 +271,8 @@ void TProgramEditor::EmptyGrid()
 {
     sgrdCode->clearContents();
     sgrdCode->setRowCount(1);
+    marks_ = {};
+    emit breakpointsChanged();
 }
 
 void TProgramEditor::RenumberRows(int firstRow)
@@ -491,6 +504,7 @@ void TProgramEditor::InsertLine()
         SetCellText(current, column, QString());
     }
     RenumberRows(current);
+    MoveMarks(current, 1);
     emit lineCommandsChanged(false, true);
 }
 
@@ -510,9 +524,85 @@ void TProgramEditor::DeleteLine()
         }
     }
     sgrdCode->setRowCount(last);
+    MoveMarks(current, -1);
     if (!wasEmpty) {
         emit modified();
     }
     RenumberRows(current);
     UpdateLineActions();
+}
+
+int TProgramEditor::CurrentRow() const
+{
+    return sgrdCode->currentRow();
+}
+
+void TProgramEditor::MarkExecutingRow(int row)
+{
+    if (row == marks_.executingRow) {
+        return;
+    }
+    // Only the two rows are drawn anew: during a run the mark moves every frame.
+    UpdateRow(std::exchange(marks_.executingRow, row));
+    UpdateRow(row);
+    if (row >= 0 && row < RowCount()) {
+        sgrdCode->scrollTo(sgrdCode->model()->index(row, NumberColumn));
+    }
+}
+
+bool TProgramEditor::CanToggleBreakpoint(int row) const
+{
+    return row >= 0 && row < RowCount() && (!IsEmptyRow(row) || marks_.breakpoints.contains(row));
+}
+
+void TProgramEditor::ToggleBreakpoint(int row)
+{
+    if (!CanToggleBreakpoint(row)) {
+        return;
+    }
+    if (!marks_.breakpoints.erase(row)) {
+        marks_.breakpoints.insert(row);
+    }
+    sgrdCode->viewport()->update();
+    emit breakpointsChanged();
+}
+
+void TProgramEditor::UpdateRow(int row)
+{
+    const QAbstractItemModel* model = sgrdCode->model();
+    sgrdCode->viewport()->update(
+        sgrdCode->visualRect(model->index(row, NumberColumn))
+            .united(sgrdCode->visualRect(model->index(row, OperandColumn))));
+}
+
+std::vector<int> TProgramEditor::BreakpointRows() const
+{
+    return {marks_.breakpoints.begin(), marks_.breakpoints.end()};
+}
+
+void TProgramEditor::SelectRow(int row)
+{
+    CommitEdits();
+    if (row < 0 || row >= RowCount()) {
+        return;
+    }
+    sgrdCode->setCurrentCell(row, qMax(+LabelColumn, sgrdCode->currentColumn()));
+    sgrdCode->scrollTo(sgrdCode->model()->index(row, NumberColumn));
+    UpdateLineActions();
+}
+
+// A deleted row takes its breakpoint with it.
+void TProgramEditor::MoveMarks(int firstRow, int delta)
+{
+    std::set<int> moved;
+    for (const int row : marks_.breakpoints) {
+        if (row < firstRow) {
+            moved.insert(row);
+        } else if (delta > 0 || row >= firstRow - delta) {
+            moved.insert(row + delta);
+        }
+    }
+    marks_.breakpoints = moved;
+    sgrdCode->viewport()->update();
+    emit rowsMoved(firstRow, delta);
 }

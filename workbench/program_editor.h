@@ -1,6 +1,7 @@
 #pragma once
 
 #include "assembler/source_file.h"
+#include "line_number_delegate.h"
 
 #include <QWidget>
 
@@ -47,12 +48,28 @@ public:
 
     QLineEdit* StartField() const { return txtStart; }
 
+    // Following the loaded program: the row of the instruction the machine
+    // works on (-1 for none), shown and scrolled into view; breakpoints, which
+    // move with their rows and are dropped with the program.
+    void MarkExecutingRow(int row);
+    const RowMarks& Marks() const { return marks_; }
+    int CurrentRow() const;
+    void ToggleBreakpoint(int row);
+    // A breakpoint is set on a row with code and taken from any row.
+    bool CanToggleBreakpoint(int row) const;
+    std::vector<int> BreakpointRows() const;
+    // Makes the row current and scrolls to it, any open edit committed first.
+    void SelectRow(int row);
+
 signals:
     // A committed edit changed the program.
     void modified();
     // The grid was left with one empty row.
     void emptied();
     void lineCommandsChanged(bool canInsert, bool canDelete);
+    void breakpointsChanged();
+    // Rows were inserted (`delta` > 0) or deleted before row `firstRow`.
+    void rowsMoved(int firstRow, int delta);
 
 private:
     void CreateFloatingEditors();
@@ -73,6 +90,8 @@ private:
     bool cboOpcodeKeyPress(QKeyEvent* event);
     void cboOpcodeExit();
     void CommitOperand(int row, const QString& operand);
+    void MoveMarks(int firstRow, int delta);
+    void UpdateRow(int row);
 
     QWidget* window_;
     EventHooks* hooks_;
@@ -83,4 +102,5 @@ private:
     QComboBox* cboOpcode = nullptr;
     TOperandPanel* pnlOperand = nullptr;
     bool closingEditor_ = false; // focus handed back to the grid is not leaving an editor
+    RowMarks marks_;
 };

@@ -28,7 +28,7 @@ TRunControl::TRunControl(CCpu& machine, TMachineView& view, QWidget* window)
     : QObject(window), machine_(machine), view_(view), window_(window),
       hooks_(new EventHooks(this)), tmrRunCpu(new QTimer(this)),
       txtInterval(new QLineEdit(QStringLiteral("10"), window)),
-      udInterval(new TUpDown(0, 20, 10, window))
+      udInterval(new TUpDown(0, 20, 10, window)), recorder_(machine)
 {
     tmrRunCpu->setObjectName(QStringLiteral("tmrRunCpu"));
     connect(tmrRunCpu, &QTimer::timeout, this, &TRunControl::tmrRunCpuTimer);
@@ -80,35 +80,89 @@ bool TRunControl::IsRunning() const
 
 void TRunControl::RunOrPause()
 {
-    const bool running = IsRunning();
-    emit runningChanged(!running);
-    if (running) {
-        emit stateRequested(StatePaused);
-        tmrRunCpu->stop();
-    } else {
-        emit stateRequested(StateRunning);
-        tmrRunCpu->start(RunInterval());
+    if (IsRunning()) {
+        Pause();
+        return;
     }
+    if (EndIfHalted()) {
+        return;
+    }
+    emit runningChanged(true);
+    emit stateRequested(StateRunning);
+    tmrRunCpu->start(RunInterval());
     view_.ReleaseSync(true);
+    UpdateStepBack();
+}
+
+void TRunControl::Pause()
+{
+    emit runningChanged(false);
+    emit stateRequested(StatePaused);
+    tmrRunCpu->stop();
+    view_.ReleaseSync(true);
+    UpdateStepBack();
+}
+
+// A halted machine ignores micro-steps: a command that would run it ends at
+// once, as the halt did.
+bool TRunControl::EndIfHalted()
+{
+    if (machine_.Control().cycle != CycleState::Halted) {
+        return false;
+    }
+    emit stateRequested(StateHalted);
+    return true;
 }
 
 void TRunControl::tmrRunCpuTimer()
 {
     if (tmrRunCpu->interval() != FastestInterval) {
-        machine_.MicroStep();
+        RunMicroStep();
+        view_.ReleaseSync(true); // the cycle state, too, has moved on since the last event
         return;
     }
     if (!IsRunning()) {
         return;
     }
     view_.HoldSync();
-    machine_.MicroStep();
+    RunMicroStep();
     view_.ReleaseSync(!IsRunning());
     // One run message of our own at a time: neither timer ticks nor run
     // messages from elsewhere start a second chain.
     if (IsRunning() && !pendingRunMessage_) {
         pendingRunMessage_ = new QEvent(RunMessage);
         QCoreApplication::postEvent(window_, pendingRunMessage_);
+    }
+}
+
+void TRunControl::RunMicroStep()
+{
+    if (AtBreakpoint()) {
+        const int address = machine_.Pc();
+        Pause();
+        resumeAddress_ = address;
+        emit breakpointReached(address);
+        return;
+    }
+    RecordedMicroStep();
+}
+
+// Run passes the breakpoint it paused at.
+bool TRunControl::AtBreakpoint() const
+{
+    const CpuControl now = machine_.Control();
+    const bool fetches = now.cycle == CycleState::AwaitFetch || now.cycle == CycleState::Restarted;
+    return fetches && breakpoints_.test(static_cast<std::size_t>(now.pc)) &&
+           now.pc != resumeAddress_;
+}
+
+void TRunControl::RecordedMicroStep()
+{
+    resumeAddress_ = -1;
+    recorder_.MicroStep();
+    if (machine_.Control().cycle == CycleState::Halted) {
+        haltedAt_ = InstructionAddressOf(recorder_.LastBefore());
+        emit halted(recorder_.LastExecutedHalt() ? HaltCause::Instruction : HaltCause::Error);
     }
 }
 
@@ -126,25 +180,45 @@ bool TRunControl::RunMessageArrived(QEvent* event)
 
 void TRunControl::Step()
 {
+    if (EndIfHalted()) {
+        return;
+    }
     emit stateRequested(StatePaused);
-    machine_.Step();
+    CycleState cycle = CycleState::AwaitFetch;
+    do {
+        RecordedMicroStep();
+        cycle = machine_.Control().cycle;
+    } while (cycle != CycleState::AwaitFetch && cycle != CycleState::Halted);
+    view_.ReleaseSync(true);
+    UpdateStepBack();
 }
 
 void TRunControl::MicroStep()
 {
+    if (EndIfHalted()) {
+        return;
+    }
     emit stateRequested(StatePaused);
-    machine_.MicroStep();
+    RecordedMicroStep();
+    view_.ReleaseSync(true);
+    UpdateStepBack();
 }
 
 void TRunControl::Halt()
 {
+    if (machine_.Control().cycle != CycleState::Halted) {
+        haltedAt_ = InstructionAddress();
+    }
     machine_.Halt();
+    emit halted(HaltCause::Command);
 }
 
 void TRunControl::Reset()
 {
     emit stateRequested(StateReset);
     machine_.Reset();
+    recorder_.Restart();
+    view_.ReleaseSync(true);
 }
 
 void TRunControl::ClearRegisters()
@@ -156,4 +230,67 @@ void TRunControl::ClearRegisters()
 void TRunControl::Stop()
 {
     tmrRunCpu->stop();
+    UpdateStepBack();
+}
+
+void TRunControl::HandleMachineEvent(int code, int value, int index)
+{
+    if (recorder_.Observe(code, value, index)) {
+        resumeAddress_ = -1;
+        UpdateStepBack();
+    }
+}
+
+void TRunControl::ProgramLoaded()
+{
+    recorder_.Restart();
+    UpdateStepBack();
+}
+
+int TRunControl::InstructionAddress() const
+{
+    const CpuControl now = machine_.Control();
+    return now.cycle == CycleState::Halted ? haltedAt_ : InstructionAddressOf(now);
+}
+
+void TRunControl::StepBack()
+{
+    GoBack(true);
+}
+
+void TRunControl::MicroStepBack()
+{
+    GoBack(false);
+}
+
+// The machine leaves a halt it goes back from: Run, Step and Micro-step
+// become available as after Reset, and it is paused.
+void TRunControl::GoBack(bool toFetch)
+{
+    if (IsRunning() || recorder_.Size() == 0) {
+        return;
+    }
+    const bool wasHalted = machine_.Control().cycle == CycleState::Halted;
+    resumeAddress_ = -1;
+    view_.ClearPhase();
+    if (toFetch) {
+        recorder_.InstructionBack();
+    } else {
+        recorder_.MicroStepsBack(1);
+    }
+    if (wasHalted) {
+        emit stateRequested(StateReset);
+    }
+    emit stateRequested(StatePaused);
+    view_.ReleaseSync(true);
+    UpdateStepBack();
+}
+
+void TRunControl::UpdateStepBack()
+{
+    const bool available = !IsRunning() && recorder_.Size() > 0;
+    if (available != stepBackShown_) {
+        stepBackShown_ = available;
+        emit stepBackAvailable(available);
+    }
 }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "machine/step_recorder.h"
+
 #include <QObject>
+
+#include <bitset>
 
 class CCpu;
 class EventHooks;
@@ -15,7 +19,8 @@ class TUpDown;
 
 // Runs the machine: continuously on the timer `tmrRunCpu`, one micro-step a
 // tick at the interval the tool bar's field sets, or one instruction or
-// micro-step at a time; and halts, resets and clears it.
+// micro-step at a time; and halts, resets and clears it. Every micro-step is
+// recorded, so that the machine can go back; a run pauses at a breakpoint.
 class TRunControl : public QObject {
     Q_OBJECT
 
@@ -41,13 +46,39 @@ public:
     // True when the event was the run message, which it then handles.
     bool RunMessageArrived(QEvent* event);
 
+    // Every event of the machine, after the view has shown it.
+    void HandleMachineEvent(int code, int value, int index);
+    // Back to before the current instruction (or the previous one between
+    // two), or before the last micro-step.
+    void StepBack();
+    void MicroStepBack();
+    // A program was loaded: instructions are counted from here.
+    void ProgramLoaded();
+    // A run pauses before it fetches from one of these addresses.
+    void SetBreakpoints(const std::bitset<256>& addresses) { breakpoints_ = addresses; }
+    // The address of the instruction the machine works on, or halted at.
+    int InstructionAddress() const;
+    long long InstructionsRun() const { return recorder_.InstructionsRun(); }
+
+    enum class HaltCause { Instruction, Error, Command };
+
 signals:
     void stateRequested(int state);
     void runningChanged(bool running);
+    void stepBackAvailable(bool available);
+    void breakpointReached(int address);
+    void halted(TRunControl::HaltCause cause);
 
 private:
     int RunInterval() const;
     bool txtIntervalKeyPress(QKeyEvent* event);
+    void Pause();
+    bool EndIfHalted();
+    bool AtBreakpoint() const;
+    void RunMicroStep();
+    void RecordedMicroStep();
+    void GoBack(bool toFetch);
+    void UpdateStepBack();
 
     CCpu& machine_;
     TMachineView& view_;
@@ -57,4 +88,9 @@ private:
     QLineEdit* txtInterval;
     TUpDown* udInterval;
     QEvent* pendingRunMessage_ = nullptr; // posted, not yet handled
+    CStepRecorder recorder_;
+    std::bitset<256> breakpoints_;
+    int resumeAddress_ = -1; // the breakpoint a run paused at, passed when it runs on
+    int haltedAt_ = -1;      // the instruction address of the last halt
+    bool stepBackShown_ = false;
 };

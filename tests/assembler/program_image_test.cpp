@@ -1,4 +1,5 @@
 #include "assembler/program_image.h"
+#include "assembler/program_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -58,3 +59,30 @@ INSTANTIATE_TEST_SUITE_P(
                  {{0xFF, 0x21}, {0x00, 0x05}, {0x01, 0x07}}},
         LoadCase{"NoLinesNoCells", 0x40, {}, {}}),
     [](const testing::TestParamInfo<LoadCase>& info) { return info.param.name; });
+
+TEST(ProgramLayout, NamesTheLineOfEveryCellAndFollowsMovedRows)
+{
+    std::vector<SourceLine> lines = LinesWithValues({0x2105, -1, 0x07});
+    for (const auto& [index, line] : {std::pair{0, 1}, std::pair{1, 3}, std::pair{2, 4}}) {
+        lines[index].line = line;
+    }
+    ProgramLayout layout(lines.data(), 3, 0xFE);
+    const auto linesAt = [&layout] {
+        std::vector<int> found;
+        for (const int address : {0xFD, 0xFE, 0xFF, 0x00, 0x01, 0x02}) {
+            found.push_back(layout.LineAt(address));
+        }
+        return found;
+    };
+    EXPECT_EQ(linesAt(), (std::vector<int>{0, 1, 1, 3, 4, 0}));
+    EXPECT_EQ(layout.LastAddress(), 0x01);
+    const std::bitset<256> cells = layout.CellsOf({1, 4});
+    EXPECT_EQ(cells.count(), 3u);
+    EXPECT_TRUE(cells[0xFE] && cells[0xFF] && cells[0x01]);
+
+    layout.MoveLines(2, 1); // a row inserted before line 2
+    EXPECT_EQ(linesAt(), (std::vector<int>{0, 1, 1, 4, 5, 0}));
+    layout.MoveLines(4, -1); // line 4 deleted
+    EXPECT_EQ(linesAt(), (std::vector<int>{0, 1, 1, 0, 4, 0}));
+    EXPECT_TRUE(ProgramLayout().IsEmpty());
+}

@@ -166,3 +166,23 @@ TEST(Cpu, HaltReportsEveryTime)
     machine.cpu.Halt();
     EXPECT_EQ(eventLog, (Events{{Phase, 0, 0}, {Phase, 0, 0}}));
 }
+
+// The fields first, the phase that led to the restored cycle state, then only
+// what changes back.
+TEST(Cpu, RestoringAStateReportsTheFieldsThePhaseAndWhatChanges)
+{
+    ClearedCpu machine;
+    LoadBytes(machine.cpu, 0, {0x21, 0x07}); // LOAD R1,07
+    machine.cpu.MicroStep();
+    const CpuState fetched = machine.cpu.GetState();
+    machine.cpu.Step();
+    eventLog.clear();
+    machine.cpu.RestoreState(fetched);
+    EXPECT_EQ(eventLog, (Events{{FieldDecoded, 0, 0},
+                                {FieldDecoded, 0, 1},
+                                {FieldDecoded, 0, 2},
+                                {FieldDecoded, 0, 3},
+                                {Phase, 1, 0},
+                                {RegisterSet, -1, 1}}));
+    EXPECT_EQ(machine.cpu.GetState(), fetched);
+}

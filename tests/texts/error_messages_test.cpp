@@ -1,4 +1,5 @@
 #include "texts/error_messages.h"
+#include "texts/message_target.h"
 
 #include <gtest/gtest.h>
 
@@ -77,3 +78,41 @@ TEST(ErrorMessageFileNameTest, EmptyNamesLeaveNothingBetweenTheTexts)
     EXPECT_EQ(ErrorMessageLines(1, 0, 16, "", ""), Lines{"無法建立檔案："});
     EXPECT_EQ(ErrorMessageLines(3, 5, 16, "", ""), Lines{"從檔案載入記憶體 No:05錯誤"});
 }
+
+namespace {
+
+struct TargetCase {
+    int subCode;
+    int number;
+    int radix;
+    MessageTarget target;
+};
+
+void PrintTo(const TargetCase& c, std::ostream* out)
+{
+    *out << "sub-code " << c.subCode << ", number " << c.number << ", radix " << c.radix;
+}
+
+class MessageTargetTest : public ::testing::TestWithParam<TargetCase> {};
+
+} // namespace
+
+// The first line of each error, as the log shows it, read back.
+TEST_P(MessageTargetTest, ALineNamesItsSourceLineOrAddress)
+{
+    const TargetCase& c = GetParam();
+    EXPECT_EQ(
+        TargetOfMessage(ErrorMessageLines(c.subCode, c.number, c.radix, "(Line:9)", "").front()),
+        c.target);
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, MessageTargetTest,
+                         ::testing::Values(TargetCase{101, 12, 16, {MessageTarget::Line, 12}},
+                                           TargetCase{102, 345, 10, {MessageTarget::Line, 345}},
+                                           TargetCase{15, 0x2C, 16, {MessageTarget::Address, 0x2C}},
+                                           TargetCase{20, 255, 10, {MessageTarget::Address, 255}},
+                                           TargetCase{7, 0xA0, 16, {MessageTarget::Address, 0xA0}},
+                                           TargetCase{3, 200, 10, {MessageTarget::Address, 200}},
+                                           TargetCase{4, 300, 16, {}},  // no such cell
+                                           TargetCase{9, 0x0A, 16, {}}, // a register, not a cell
+                                           TargetCase{12, 5, 16, {}}));

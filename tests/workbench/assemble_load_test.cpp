@@ -1,10 +1,18 @@
 #include "document_test.h"
+#include "editor_test.h"
 
 #include "machine/cpu.h"
+#include "workbench/program_editor.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QTimer>
+
+#include <set>
+#include <tuple>
 
 using AssembleLoadTest = DocumentTest;
 
@@ -118,4 +126,151 @@ TEST_F(AssembleLoadTest, LoadWhileRunningHaltsTheMachineFirst)
     EXPECT_EQ(form->RecordedState(), StateLoaded);
     EXPECT_FALSE(Action("actCpuHalt")->isEnabled());
     EXPECT_TRUE(Action("actCpuStep")->isEnabled());
+}
+
+// Following the loaded program in the grid: the executing row, log lines that
+// lead to rows, breakpoints.
+class FollowTest : public DocumentTest, protected GridUser {
+protected:
+    QWidget* Window() const override { return form.get(); }
+    int ExecutingRow() const { return form->findChild<TProgramEditor*>()->Marks().executingRow; }
+    std::set<int> Breakpoints() const
+    {
+        return form->findChild<TProgramEditor*>()->Marks().breakpoints;
+    }
+    QString Feedback() const { return Find<QLabel>("lblFeedback")->text(); }
+    void AssembleAndLoad()
+    {
+        Trigger("actAssemblyRun");
+        Trigger("actAssemblyLoad");
+    }
+    void RunUntilPaused()
+    {
+        Field("txtInterval")->setText("0");
+        Trigger("actCpuRun");
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !Find<QTimer>("tmrRunCpu")->isActive(); }));
+    }
+    // Double-clicks a line of the log, or puts the caret on it and presses Enter.
+    void ChooseLogLine(int line, bool byKey)
+    {
+        auto* log = Find<QPlainTextEdit>("mmMessage");
+        const QTextCursor cursor(log->document()->findBlockByNumber(line));
+        if (byKey) {
+            log->setFocus();
+            log->setTextCursor(cursor);
+            QTest::keyClick(log, Qt::Key_Return);
+        } else {
+            QTest::mouseDClick(log->viewport(), Qt::LeftButton, {},
+                               log->cursorRect(cursor).center());
+        }
+    }
+};
+
+TEST_F(FollowTest, TheExecutingRowFollowsASteppedLoop)
+{
+    SetRows({{"", "LOAD", "R0,02"},
+             {"", "LOAD", "R1,01"},
+             {"", "LOAD", "R3,00"},
+             {},
+             {"LOOP", "ADD", "R3,R3,R1"},
+             {"", "JUMP", "R3,@DONE"},
+             {"", "JUMP", "R0,@LOOP"},
+             {"DONE", "HALT", ""}});
+    AssembleAndLoad();
+    EXPECT_EQ(ExecutingRow(), 0);
+    const std::pair<const char*, int> steps[] =
+        {
+            {"actCpuStep", 1},      {"actCpuStep", 2},      {"actCpuStep", 4},
+            {"actCpuStep", 5},      {"actCpuMicroStep", 5}, {"actCpuMicroStep", 5},
+            {"actCpuMicroStep", 6}, {"actCpuStep", 4},      {"actCpuStep", 5},
+            {"actCpuStep", 7},      {"actCpuStep", 7}, // the HALT halted the machine
+        };
+    for (const auto& [command, row] : steps) {
+        Trigger(command);
+        EXPECT_EQ(ExecutingRow(), row) << command << " to row " << row;
+    }
+    EXPECT_EQ(Feedback(), "執行 HALT 指令而停止，共執行 9 個指令");
+
+    // The mark holds only while the grid and memory hold the loaded program.
+    ClickCell(0, 1);
+    Type("first");
+    Press(Qt::Key_Return);
+    EXPECT_EQ(ExecutingRow(), -1);
+    AssembleAndLoad();
+    EXPECT_EQ(ExecutingRow(), 0);
+    AnswerMessageBox(QMessageBox::No);
+    Trigger("actCpuClearMemory");
+    EXPECT_EQ(ExecutingRow(), -1);
+}
+
+TEST_F(FollowTest, ErrorLinesLeadToTheirRows)
+{
+    SetRows({{"", "LOAD", "R1,05"}, {}, {"", "NOP", ""}});
+    Trigger("actAssemblyRun");
+    EXPECT_EQ(Grid()->currentRow(), 2); // the first error at once
+    ClickCell(0, 1);
+    ChooseLogLine(0, false);
+    EXPECT_EQ(Grid()->currentRow(), 2);
+
+    // LOADA from a cell without value: the cell's line leads to its DB row,
+    // the instruction's to the LOADA row, in either radix.
+    SetRows({{"", "LOADA", "R1,@EMPTY"}, {"", "HALT", ""}, {"EMPTY", "DB", ""}});
+    for (const bool decimal : {false, true}) {
+        if (Action("actFileSaveMemory")->isEnabled()) {
+            AnswerMessageBox(QMessageBox::No);
+        }
+        Trigger("actCpuClearMemory");
+        if (decimal) {
+            Trigger("actCpuRadix");
+        }
+        AssembleAndLoad();
+        Trigger("actCpuStep");
+        ASSERT_EQ(Log().count('\n'), 2) << Log().toStdString();
+        for (const auto& [line, row, byKey] : {std::tuple{0, 2, false}, std::tuple{2, 0, false},
+                                               std::tuple{0, 2, true}, std::tuple{2, 0, true}}) {
+            ClickCell(1, 1);
+            ChooseLogLine(line, byKey);
+            EXPECT_EQ(Grid()->currentRow(), row) << Log().toStdString();
+        }
+    }
+}
+
+TEST_F(FollowTest, ABreakpointInALoopPausesTheFastestRunAndMovesWithItsRow)
+{
+    SetRows({{"", "LOAD", "R1,01"},
+             {"", "LOAD", "R2,00"},
+             {"LOOP", "ADD", "R2,R2,R1"},
+             {"", "JUMP", "R0,@LOOP"}});
+    AssembleAndLoad();
+    QTest::mouseDClick(Grid()->viewport(), Qt::LeftButton, {}, CellRect(2, 0).center());
+    EXPECT_EQ(Breakpoints(), std::set<int>{2});
+    CCpu& cpu = form->Machine();
+    // Each run stops before the ADD, the first time before it ever ran.
+    for (int sum = 0; sum < 2; ++sum) {
+        RunUntilPaused();
+        EXPECT_EQ(cpu.GetRegister(2), sum);
+        EXPECT_EQ(form->RecordedState(), StatePaused);
+        EXPECT_EQ(ExecutingRow(), 2);
+        EXPECT_EQ(Feedback(), "在第 3 行的中斷點暫停");
+    }
+
+    ClickCell(2, 1);
+    Trigger("actEditInsertLine");
+    EXPECT_EQ(Breakpoints(), std::set<int>{3});
+    EXPECT_EQ(ExecutingRow(), 3);
+    RunUntilPaused();
+    EXPECT_EQ(cpu.GetRegister(2), 2);
+    EXPECT_EQ(Feedback(), "在第 4 行的中斷點暫停");
+
+    // The breakpoint stays through Assemble and Load; F9 takes it away.
+    AssembleAndLoad();
+    RunUntilPaused();
+    EXPECT_EQ(cpu.GetRegister(2), 0);
+    ClickCell(3, 1);
+    QTest::keyClick(form.get(), Qt::Key_F9);
+    EXPECT_TRUE(Breakpoints().empty());
+    Trigger("actCpuRun");
+    QTest::qWait(50);
+    EXPECT_TRUE(Find<QTimer>("tmrRunCpu")->isActive());
+    Trigger("actCpuHalt");
 }

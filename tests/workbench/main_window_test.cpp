@@ -64,6 +64,35 @@ TEST_F(MainWindowTest, ActionsCarryCaptionShortcutAndBothHints)
     EXPECT_EQ(clear->toolTip(), "清除訊息");
     EXPECT_EQ(clear->statusTip(), "清除訊息");
     EXPECT_EQ(Action("actAssemblyRun")->text(), "組譯(A&)");
+
+    // Commands added for following a program, and keys added to specified ones.
+    struct Command {
+        const char* name;
+        const char* caption;
+        const char* key;
+        const char* hint;
+        const char* statusHint;
+    };
+    for (const Command& c : {
+             Command{"actCpuToggleBreakpoint", "設定/取消中斷點(&T)", "F9", "中斷點",
+                     "在目前這一行設定或取消中斷點"},
+             Command{"actCpuStepBack", "回上一指令(&B)", "Shift+F10", "回上一指令",
+                     "回到上一個指令執行之前"},
+             Command{"actCpuMicroStepBack", "回上一微指令(&V)", "Shift+F11", "回上一微指令",
+                     "回到上一個微指令執行之前"},
+             Command{"actCpuRun", "執行(&G)", "F5", "執行", "執行程式"},
+             Command{"actCpuHalt", "停止(&H)", "Shift+F5", "停止", "停止程式"},
+             Command{"actCpuStep", "下一指令(&S)", "F10", "下一指令", "執行下一個指令"},
+             Command{"actCpuMicroStep", "下一微指令(&M)", "F11", "下一微指令", "執行下一個微指令"},
+         }) {
+        QAction* action = Action(c.name);
+        EXPECT_EQ(action->text(), c.caption);
+        EXPECT_EQ(action->shortcut(), QKeySequence(QLatin1String(c.key))) << c.name;
+        EXPECT_EQ(action->toolTip(), c.hint);
+        EXPECT_EQ(action->statusTip(), c.statusHint);
+    }
+    EXPECT_TRUE(Find<QToolButton>("tbtnStepBack")->isVisible());
+    EXPECT_TRUE(Find<QToolButton>("tbtnMicroStepBack")->isVisible());
 }
 
 TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder)
@@ -78,9 +107,11 @@ TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder)
     EXPECT_EQ(names("mnuFile"),
               QStringList({"actFileNew", "actFileOpen", "actFileSave", "actFileSaveAs", "-",
                            "actFileSaveMemory", "actFileLoadMemory", "-", "actFileExit"}));
-    EXPECT_EQ(names("mnuCpu"), QStringList({"actCpuRun", "actCpuStep", "actCpuMicroStep",
-                                            "actCpuHalt", "actCpuReset", "-", "actCpuClearMemory",
-                                            "actCpuClearRegister", "-", "actCpuRadix"}));
+    EXPECT_EQ(names("mnuCpu"),
+              QStringList({"actCpuRun", "actCpuStep", "actCpuMicroStep", "actCpuStepBack",
+                           "actCpuMicroStepBack", "actCpuHalt", "actCpuReset", "-",
+                           "actCpuToggleBreakpoint", "-", "actCpuClearMemory",
+                           "actCpuClearRegister", "-", "actCpuRadix"}));
     EXPECT_FALSE(Find<QMenu>("mnuHelp")->menuAction()->isVisible());
     EXPECT_TRUE(Find<QToolButton>("tbtnRun")->isVisible());
     EXPECT_FALSE(Find<QToolButton>("tbtnCut")->isVisible());

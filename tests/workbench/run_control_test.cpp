@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTabBar>
@@ -316,6 +317,98 @@ TEST_F(RunControlTest, TheIntervalFieldTakesTwoDigitsAndKeepsTheLastValidPositio
     EXPECT_EQ(interval->text(), "20");
     Find<TUpDown>("udInterval")->stepBy(1);
     EXPECT_EQ(interval->text(), "0");
+}
+
+// Back through every micro-step of a program that writes a register, a cell
+// on another page and PC, and halts: each step back leaves machine and view as
+// they were before that micro-step, the restored fields in the SET colour.
+TEST_F(RunControlTest, SteppingBackRestoresEveryFieldAlsoOutOfAHalt)
+{
+    // LOAD R1,07; STORE R1,@40; JUMP R0,@08; (06: HALT); 08: ROTATE R1,4; HALT
+    LoadProgram({0x21, 0x07, 0x31, 0x40, 0xB0, 0x08, 0xC0, 0x00, 0xA1, 0x04, 0xC0, 0x00});
+    Machine().SetRegister(0, 0);
+    Machine().SetRegister(1, 0x33);
+    Machine().SetMemory(0x40, 0x99);
+    Machine().Reset();
+    const auto view = [this] {
+        QStringList texts;
+        for (const char* name :
+             {"txtPC", "txtIRH", "txtIRL", "txtInstr", "txtR1", "txtR2", "txtR3"}) {
+            texts << Text(name);
+        }
+        texts << Find<QLabel>("lblInstruction")->text();
+        for (const char* lamp : {"sbtnFetch", "sbtnDecode", "sbtnExecute"}) {
+            texts << (Find(lamp)->isEnabled() ? "lit" : "dark");
+        }
+        for (int n = 0; n < 16; ++n) {
+            texts << Text(QStringLiteral("txtRegister%1").arg(n));
+        }
+        for (int row = 0; row < 8; ++row) {
+            texts << Text(QStringLiteral("txtPcWindow%1").arg(row));
+        }
+        return texts;
+    };
+    std::vector<std::pair<CpuState, QStringList>> before;
+    EXPECT_FALSE(Action("actCpuMicroStepBack")->isEnabled());
+    while (Machine().State() != Halted) {
+        before.emplace_back(Machine().GetState(), view());
+        Action("actCpuMicroStep")->trigger();
+    }
+    ASSERT_EQ(before.size(), 15u);
+    EXPECT_EQ(Availability(), "00001");
+
+    // Each step back undoes one micro-step: the restored value in the SET colour.
+    const std::vector<std::pair<std::size_t, const char*>> restored = {
+        {11, "txtRegister1"}, {8, "txtPC"}, {5, "txtMemory0"}, {2, "txtRegister1"}, {0, "txtPC"}};
+    for (std::size_t step = before.size(); step-- > 0;) {
+        ASSERT_TRUE(Action("actCpuMicroStepBack")->isEnabled()) << step;
+        Action("actCpuMicroStepBack")->trigger();
+        EXPECT_EQ(Machine().GetState(), before[step].first) << step;
+        EXPECT_EQ(view(), before[step].second) << step;
+        const int page = Find<QTabBar>("tabMM")->currentIndex(); // the page of the last write
+        for (int offset = 0; offset < 32; ++offset) {
+            EXPECT_EQ(Text(QStringLiteral("txtMemory%1").arg(offset)),
+                      form->FormatNumber(Machine().GetMemory(32 * page + offset)));
+        }
+        for (const auto& [at, field] : restored) {
+            if (at == step) {
+                EXPECT_EQ(TextColour(field), QColor(Qt::red)) << field;
+            }
+        }
+        if (step == before.size() - 1) {
+            EXPECT_EQ(Availability(), "11110"); // out of the halt, paused
+        }
+    }
+    EXPECT_FALSE(Action("actCpuMicroStepBack")->isEnabled());
+
+    // Step back from the halt returns to before the HALT's fetch; not while running.
+    SetSpeed(0);
+    Action("actCpuRun")->trigger();
+    EXPECT_FALSE(Action("actCpuStepBack")->isEnabled());
+    ASSERT_TRUE(WaitUntilHalted());
+    Action("actCpuStepBack")->trigger();
+    EXPECT_EQ(Machine().GetState(), before[12].first);
+}
+
+// Typing into memory after a halt makes Run available, but the halted machine
+// ignores micro-steps: running it ends at once.
+TEST_F(RunControlTest, ARunStepOrMicroStepOfAHaltedMachineEndsAtOnce)
+{
+    for (const char* command : {"actCpuRun", "actCpuStep", "actCpuMicroStep"}) {
+        LoadProgram({0xC0, 0x00});
+        Machine().Reset();
+        Action("actCpuStep")->trigger();
+        ASSERT_EQ(Machine().State(), Halted);
+        Field("txtMemory5")->selectAll();
+        TypeInto("txtMemory5", form->FormatNumber((Machine().GetMemory(5) + 1) % 256));
+        ASSERT_TRUE(Action(command)->isEnabled()) << command;
+        Action(command)->trigger();
+        EXPECT_FALSE(Timer()->isActive()) << command;
+        EXPECT_EQ(form->RecordedState(), StateHalted) << command;
+        EXPECT_EQ(Availability(), "00001") << command;
+        EXPECT_EQ(Action("actCpuRun")->text(), "執行(&R)");
+        form->SetState(StateReset);
+    }
 }
 
 namespace {

@@ -1,9 +1,11 @@
 // Renders the window as a student sees it in the middle of a run, for the
-// README: an example program opened, assembled, loaded and stepped.
+// README: an example program opened, assembled, loaded, given two breakpoints
+// and run until the first of them pauses it.
 #include "window_test.h"
 
 #include <QFileDialog>
 #include <QLibraryInfo>
+#include <QTableWidget>
 #include <QTimer>
 #include <QTranslator>
 
@@ -29,11 +31,18 @@ int main(int argc, char* argv[])
     form.actFileOpenExecute();
     form.actAssemblyRunExecute();
     form.actAssemblyLoadExecute();
-    for (int step = 0; step < 9; ++step) {
-        form.actCpuStepExecute();
+    auto* grid = form.findChild<QTableWidget*>("sgrdCode");
+    for (const int row : {6, 8}) {
+        grid->setCurrentCell(row, 1);
+        form.actCpuToggleBreakpointExecute();
     }
-    form.actCpuMicroStepExecute();
-    form.actCpuMicroStepExecute();
+    grid->clearSelection();
+    form.findChild<QLineEdit*>("txtInterval")->setText("0");
+    auto* timer = form.findChild<QTimer*>("tmrRunCpu");
+    for (int pause = 0; pause < 3; ++pause) {
+        form.actCpuRunExecute();
+        (void)QTest::qWaitFor([timer] { return !timer->isActive(); });
+    }
     QTest::qWait(200);
     return form.grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 #include "window_parts.h"
 
 #include <QMap>
+#include <QObject>
 #include <QStringList>
 
 #include <functional>
@@ -75,4 +76,5 @@ private:
     bool opened_ = false; // New or Open replaced the program
 
     QStringList faults_;
+    QObject connections_; // the window's signals reach the model while it lives
 };

@@ -1,0 +1,39 @@
+#include "assembler/program_layout.h"
+
+#include "assembler/program_image.h"
+
+#include <algorithm>
+
+ProgramLayout::ProgramLayout(const SourceLine* lines, int lineCount, int startAddress)
+    : startAddress_(startAddress)
+{
+    ForEachProgramCell(lines, lineCount, startAddress,
+                       [this](int address, const SourceLine& line, int) {
+                           lines_[address] = line.line;
+                           ++cellCount_;
+                       });
+}
+
+int ProgramLayout::LineAt(int address) const
+{
+    return address >= 0 && address < 256 ? lines_[address] : 0;
+}
+
+std::bitset<256> ProgramLayout::CellsOf(const std::vector<int>& lines) const
+{
+    std::bitset<256> cells;
+    for (int address = 0; address < 256; ++address) {
+        const int line = lines_[address];
+        cells[address] = line > 0 && std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+    return cells;
+}
+
+void ProgramLayout::MoveLines(int firstLine, int delta)
+{
+    for (int& line : lines_) {
+        if (line >= firstLine) {
+            line = delta < 0 && line < firstLine - delta ? 0 : line + delta;
+        }
+    }
+}
