@@ -10,6 +10,7 @@
 #include "memory_image_commands.h"
 #include "message_log.h"
 #include "program_editor.h"
+#include "program_follower.h"
 #include "run_control.h"
 
 #include <QAction>
@@ -73,7 +74,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     ClearHighlights();
     SetState(StateMemoryCleared);
     RenumberRows(0);
-    WireFollowing();
+    FollowProgram();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -87,6 +88,7 @@ TMainForm::~TMainForm()
     if (QWidget* focused = focusWidget()) {
         focused->clearFocus();
     }
+    delete follower_;
     delete assembly_;
     delete documents_;
     delete memoryImages_;
@@ -123,6 +125,19 @@ void TMainForm::CreateCommands()
     connect(documents_, &TDocumentCommands::stateRequested, this, &TMainForm::SetState);
     connect(assembly_, &TAssemblyCommands::stateRequested, this, &TMainForm::SetState);
     connect(runControl_, &TRunControl::runningChanged, this, &TMainForm::ShowRunCommand);
+}
+
+void TMainForm::FollowProgram()
+{
+    follower_ =
+        new TProgramFollower(*editor_, *view_, *runControl_, *assembly_, *log_, statusBar(), this);
+    connect(this, &TMainForm::stateRequested, follower_, &TProgramFollower::StateApplied);
+    connect(follower_, &TProgramFollower::breakpointOffered, actCpuToggleBreakpoint,
+            &QAction::setEnabled);
+    connect(runControl_, &TRunControl::stepBackAvailable, this, [this](bool available) {
+        actCpuStepBack->setEnabled(available);
+        actCpuMicroStepBack->setEnabled(available);
+    });
 }
 
 void TMainForm::LayOutClient()
@@ -532,4 +547,24 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// Following the program in the grid.
+
+void TMainForm::actCpuStepBackExecute()
+{
+    CommitEdits();
+    runControl_->StepBack();
+}
+
+void TMainForm::actCpuMicroStepBackExecute()
+{
+    CommitEdits();
+    runControl_->MicroStepBack();
+}
+
+void TMainForm::actCpuToggleBreakpointExecute()
+{
+    CommitEdits();
+    editor_->ToggleBreakpoint(editor_->CurrentRow());
 }

@@ -12,7 +12,6 @@ class CAssembler;
 class CCpu;
 class QAction;
 class QColorDialog;
-class QLabel;
 class QMenu;
 class QToolBar;
 class TAboutBox;
@@ -23,6 +22,7 @@ class TMachineView;
 class TMemoryImageCommands;
 class TMessageLog;
 class TProgramEditor;
+class TProgramFollower;
 class TRunControl;
 
 // The workbench's one main window: it owns the machine and the assembler,
@@ -132,12 +132,7 @@ private:
     void ShowLineCommands(bool canInsert, bool canDelete);
     QColor AskColour(const QColor& preset);
 
-    // Following the program in the grid (main_form_follow.cpp).
-    void CreateFollowActions();
-    void WireFollowing();
-    void ShowExecutingRow();
-    void PlaceBreakpoints();
-    void ShowFeedback(const QString& text);
+    void FollowProgram();
 
 public:
     // The commands, named as the window's objects.
@@ -182,7 +177,6 @@ public:
     QMenu* mnuHelp = nullptr;
     QToolBar* ToolBar1 = nullptr;
     QColorDialog* ColorDialog = nullptr;
-    QLabel* lblFeedback = nullptr; // what just happened, beside the hints
     TAboutBox* AboutBox = nullptr;
 
 private:
@@ -198,6 +192,7 @@ private:
     TMemoryImageCommands* memoryImages_ = nullptr;
     TDocumentCommands* documents_ = nullptr;
     TAssemblyCommands* assembly_ = nullptr;
+    TProgramFollower* follower_ = nullptr;
 
     // Created after the controls and destroyed after the generated fields.
     std::unique_ptr<CCpu> cpu_;

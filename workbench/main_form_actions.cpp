@@ -117,7 +117,28 @@ void TMainForm::CreateActions()
     stateActions_ = {actFileSave, actFileSaveAs,    actAssemblyRun,  actAssemblyLoad,
                      actCpuRun,   actCpuStep,       actCpuMicroStep, actCpuHalt,
                      actCpuReset, actFileSaveMemory};
-    CreateFollowActions();
+    actCpuStepBack =
+        AddAction("actCpuStepBack", "回上一指令(&B)", "回上一指令|回到上一個指令執行之前", 24,
+                  &TMainForm::actCpuStepBackExecute);
+    actCpuMicroStepBack = AddAction("actCpuMicroStepBack", "回上一微指令(&V)",
+                                    "回上一微指令|回到上一個微指令執行之前", 25,
+                                    &TMainForm::actCpuMicroStepBackExecute);
+    actCpuToggleBreakpoint = AddAction("actCpuToggleBreakpoint", "設定/取消中斷點(&T)",
+                                       "中斷點|在目前這一行設定或取消中斷點", 26,
+                                       &TMainForm::actCpuToggleBreakpointExecute);
+    actCpuStepBack->setEnabled(false);
+    actCpuMicroStepBack->setEnabled(false);
+    actCpuToggleBreakpoint->setEnabled(false);
+    const std::pair<QAction*, const char*> keys[] = {{actCpuRun, "F5"},
+                                                     {actCpuHalt, "Shift+F5"},
+                                                     {actCpuStep, "F10"},
+                                                     {actCpuMicroStep, "F11"},
+                                                     {actCpuStepBack, "Shift+F10"},
+                                                     {actCpuMicroStepBack, "Shift+F11"},
+                                                     {actCpuToggleBreakpoint, "F9"}};
+    for (const auto& [action, key] : keys) {
+        action->setShortcut(QKeySequence(QLatin1String(key)));
+    }
 }
 
 void TMainForm::CreateMenus()

@@ -1,0 +1,115 @@
+#include "program_follower.h"
+
+#include "assembly_commands.h"
+#include "machine_view.h"
+#include "message_log.h"
+#include "program_editor.h"
+#include "run_control.h"
+#include "window_states.h"
+
+#include <QLabel>
+#include <QStatusBar>
+
+namespace {
+
+// States after which the loaded program's rows no longer tell what is in memory.
+bool EndsLayout(int state)
+{
+    return state == StateNew || state == StateOpened || state == StateModified ||
+           state == StateMemoryLoaded || state == StateMemoryCleared;
+}
+
+} // namespace
+
+TProgramFollower::TProgramFollower(TProgramEditor& editor, TMachineView& view,
+                                   TRunControl& runControl, TAssemblyCommands& assembly,
+                                   TMessageLog& log, QStatusBar* statusBar, QObject* parent)
+    : QObject(parent), editor_(editor), runControl_(runControl), assembly_(assembly), log_(log),
+      lblFeedback(new QLabel(statusBar))
+{
+    lblFeedback->setObjectName(QStringLiteral("lblFeedback"));
+    lblFeedback->setContentsMargins(0, 0, 6, 0);
+    statusBar->addPermanentWidget(lblFeedback);
+
+    connect(&view, &TMachineView::synced, this, &TProgramFollower::ShowExecutingRow);
+    connect(&assembly, &TAssemblyCommands::layoutChanged, this, [this] {
+        ShowExecutingRow();
+        PlaceBreakpoints();
+    });
+    connect(&editor, &TProgramEditor::lineCommandsChanged, this,
+            &TProgramFollower::OfferBreakpoint);
+    connect(&editor, &TProgramEditor::breakpointsChanged, this, [this] {
+        OfferBreakpoint();
+        PlaceBreakpoints();
+    });
+    connect(&editor, &TProgramEditor::rowsMoved, &assembly, &TAssemblyCommands::MoveRows);
+    connect(&assembly, &TAssemblyCommands::loaded, &runControl, &TRunControl::ProgramLoaded);
+
+    connect(&log, &TMessageLog::lineChosen, this, &TProgramFollower::SelectLine);
+    connect(&log, &TMessageLog::addressChosen, this,
+            [this](int address) { SelectLine(assembly_.Layout().LineAt(address)); });
+    connect(&assembly, &TAssemblyCommands::assemblyFailed, this,
+            [this] { SelectLine(log_.FirstNamedLine()); });
+
+    connect(&assembly, &TAssemblyCommands::assembled, this,
+            [this, &view](int lines, int first, int last) {
+                ShowFeedback(QStringLiteral("組譯完成：共 %1 行，位址 %2-%3")
+                                 .arg(lines)
+                                 .arg(view.FormatNumber(first), view.FormatNumber(last)));
+            });
+    connect(&runControl, &TRunControl::breakpointReached, this, [this](int address) {
+        ShowFeedback(
+            QStringLiteral("在第 %1 行的中斷點暫停").arg(assembly_.Layout().LineAt(address)));
+    });
+    connect(&runControl, &TRunControl::halted, this, [this](TRunControl::HaltCause cause) {
+        const QString how =
+            cause == TRunControl::HaltCause::Instruction ? QStringLiteral("執行 HALT 指令而停止")
+            : cause == TRunControl::HaltCause::Error     ? QStringLiteral("因錯誤而停止")
+                                                         : QStringLiteral("已停止");
+        ShowFeedback(
+            QStringLiteral("%1，共執行 %2 個指令").arg(how).arg(runControl_.InstructionsRun()));
+    });
+}
+
+void TProgramFollower::StateApplied(int state)
+{
+    ShowFeedback(QString());
+    if (EndsLayout(state)) {
+        assembly_.ForgetLayout();
+    }
+}
+
+void TProgramFollower::ShowExecutingRow()
+{
+    editor_.MarkExecutingRow(assembly_.Layout().LineAt(runControl_.InstructionAddress()) - 1);
+}
+
+void TProgramFollower::PlaceBreakpoints()
+{
+    std::vector<int> lines;
+    for (const int row : editor_.BreakpointRows()) {
+        lines.push_back(row + 1);
+    }
+    runControl_.SetBreakpoints(assembly_.Layout().CellsOf(lines));
+}
+
+void TProgramFollower::OfferBreakpoint()
+{
+    emit breakpointOffered(editor_.CanToggleBreakpoint(editor_.CurrentRow()));
+}
+
+// Line 0 names no line.
+void TProgramFollower::SelectLine(int line)
+{
+    if (line > 0) {
+        editor_.CommitEdits();
+        editor_.SelectRow(line - 1);
+    }
+}
+
+void TProgramFollower::ShowFeedback(const QString& text)
+{
+    if (lblFeedback->text() != text) {
+        lblFeedback->setText(text);
+    }
+}
