@@ -106,6 +106,7 @@ bool TDocumentCommands::WriteSourceFile()
                              false);
         return false;
     }
+    editor_.MarkSaved();
     emit stateRequested(StateSaved);
     return true;
 }

@@ -54,6 +54,8 @@ public:
 
     int StartAddress() const { return display_.start.tag; }
     void ShowStartAddress(int address, const QString& text);
+    // A START value committed by the user, or put back: the machine takes it.
+    void SetStartAddress(int address);
 
     QColor WriteColour() const;
     QColor ReadColour() const;
@@ -71,7 +73,7 @@ signals:
     void halted();
     void memoryChanged();
     void registerEdited();
-    void startEdited();
+    void startEdited(int previous, int address);
     void errorReported(int subCode, int number);
     // The widgets were brought up to date with the machine.
     void synced();

@@ -103,6 +103,20 @@ void TMachineView::ShowStartAddress(int address, const QString& text)
     Sync();
 }
 
+void TMachineView::SetStartAddress(int address)
+{
+    ClearHighlights();
+    // A file's unusable START value comes back as it was read: empty, and
+    // nothing the machine could take.
+    if (address < 0) {
+        ShowStartAddress(address, QString());
+        return;
+    }
+    machine_->SetStartAddress(address);
+    display_.start.tag = address;
+    SetTag(txtStart, address);
+}
+
 void TMachineView::ToggleRadix()
 {
     display_.SetRadix(display_.radix == HexRadix ? DecimalRadix : HexRadix);
@@ -209,9 +223,8 @@ void TMachineView::CommitNumberField(QLineEdit* field)
         udPC->SetPosition(value);
         machine_->SetPc(value);
     } else if (field == txtStart) {
-        machine_->SetStartAddress(value);
-        display_.start.tag = value;
-        SetTag(txtStart, value);
-        emit startEdited();
+        const int previous = shown->tag;
+        SetStartAddress(value);
+        emit startEdited(previous, value);
     }
 }

@@ -107,11 +107,27 @@ void TMainForm::WireParts()
     connect(view_, &TMachineView::halted, this, &TMainForm::MachineHalted);
     connect(view_, &TMachineView::memoryChanged, this, [this] { SetState(StateMemoryChanged); });
     connect(view_, &TMachineView::registerEdited, this, [this] { SetState(StateRegisterChanged); });
-    connect(view_, &TMachineView::startEdited, this, [this] {
+    connect(view_, &TMachineView::startEdited, this, [this](int previous, int address) {
+        editor_->RecordStartChange(previous, address);
         SetState(StateModified);
         SetState(StateStartChanged);
     });
     connect(view_, &TMachineView::errorReported, this, &TMainForm::ShowErrorMessage);
+
+    // Undo and redo: the editor keeps the steps. A step undone or redone is a
+    // change of the program; back at the saved contents, Save is not offered.
+    connect(editor_, &TProgramEditor::undoAvailable, actEditUndo, &QAction::setEnabled);
+    connect(editor_, &TProgramEditor::redoAvailable, actEditRedo, &QAction::setEnabled);
+    connect(editor_, &TProgramEditor::programRestored, this, [this](bool saved) {
+        SetState(StateModified);
+        if (saved) {
+            SetState(StateSaved);
+        }
+    });
+    connect(editor_, &TProgramEditor::startRestored, this, [this](int address) {
+        view_->SetStartAddress(address);
+        SetState(StateStartChanged);
+    });
 }
 
 void TMainForm::CreateCommands()
@@ -567,4 +583,18 @@ void TMainForm::actCpuToggleBreakpointExecute()
 {
     CommitEdits();
     editor_->ToggleBreakpoint(editor_->CurrentRow());
+}
+
+// Undo and redo of the program.
+
+void TMainForm::actEditUndoExecute()
+{
+    CommitEdits();
+    editor_->Undo();
+}
+
+void TMainForm::actEditRedoExecute()
+{
+    CommitEdits();
+    editor_->Redo();
 }

@@ -108,6 +108,10 @@ public slots:
     void actCpuMicroStepBackExecute();
     void actCpuToggleBreakpointExecute();
 
+    // Undo and redo of the program.
+    void actEditUndoExecute();
+    void actEditRedoExecute();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void customEvent(QEvent* event) override;
@@ -164,6 +168,8 @@ public:
     QAction* actCpuStepBack = nullptr;
     QAction* actCpuMicroStepBack = nullptr;
     QAction* actCpuToggleBreakpoint = nullptr;
+    QAction* actEditUndo = nullptr;
+    QAction* actEditRedo = nullptr;
     QAction* mnuOptionSetColor = nullptr;
     QAction* mnuOptionGetColor = nullptr;
     QAction* mnuOptionTextColor = nullptr;

@@ -139,6 +139,16 @@ void TMainForm::CreateActions()
     for (const auto& [action, key] : keys) {
         action->setShortcut(QKeySequence(QLatin1String(key)));
     }
+
+    actEditUndo = AddAction("actEditUndo", "復原(&U)", "復原|取消上一個程式編輯動作", -1,
+                            &TMainForm::actEditUndoExecute);
+    actEditUndo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    actEditRedo = AddAction("actEditRedo", "重做(&R)", "重做|重做剛才復原的程式編輯動作", -1,
+                            &TMainForm::actEditRedoExecute);
+    actEditRedo->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+    actEditUndo->setEnabled(false);
+    actEditRedo->setEnabled(false);
 }
 
 void TMainForm::CreateMenus()
@@ -160,6 +170,8 @@ void TMainForm::CreateMenus()
     // The clipboard commands stay out of the menu and the tool bar: they are
     // reached by their shortcuts alone.
     mnuEdit = addMenu("mnuEdit", "編輯(&E)");
+    mnuEdit->addActions({actEditUndo, actEditRedo});
+    mnuEdit->addSeparator();
     mnuEdit->addActions({actEditInsertLine, actEditDeleteLine});
     mnuEdit->addSeparator();
     mnuEdit->addAction(actEditClearMessage);

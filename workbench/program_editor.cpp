@@ -21,6 +21,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTableWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -55,7 +56,10 @@ TProgramEditor::TProgramEditor(QWidget* window)
       sgrdCode(new QTableWidget(1, GridColumnCount, this))
 {
     sgrdCode->setObjectName(QStringLiteral("sgrdCode"));
-    sgrdCode->horizontalHeader()->hide();
+    sgrdCode->setHorizontalHeaderLabels(
+        {QString(), QStringLiteral("標號"), QStringLiteral("指令"), QStringLiteral("運算元")});
+    sgrdCode->horizontalHeader()->setSectionsClickable(false);
+    sgrdCode->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     sgrdCode->verticalHeader()->hide();
     sgrdCode->setEditTriggers(QAbstractItemView::NoEditTriggers);
     sgrdCode->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -64,7 +68,7 @@ TProgramEditor::TProgramEditor(QWidget* window)
     sgrdCode->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     sgrdCode->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     sgrdCode->setFrameShape(QFrame::NoFrame);
-    sgrdCode->setTabKeyNavigation(false);
+    sgrdCode->setTabKeyNavigation(true);
     sgrdCode->setItemDelegate(new LineNumberDelegate(marks_, sgrdCode));
     sgrdCode->setCurrentCell(0, LabelColumn);
 
@@ -74,7 +78,12 @@ TProgramEditor::TProgramEditor(QWidget* window)
     CreateFloatingEditors();
     LayOut();
     AttachFloatingEditors();
+    history_ = std::make_unique<QUndoStack>();
+    connect(history_.get(), &QUndoStack::canUndoChanged, this, &TProgramEditor::undoAvailable);
+    connect(history_.get(), &QUndoStack::canRedoChanged, this, &TProgramEditor::redoAvailable);
 }
+
+TProgramEditor::~TProgramEditor() = default;
 
 void TProgramEditor::CreateFloatingEditors()
 {
@@ -132,7 +141,8 @@ void TProgramEditor::LayOut()
     const int rowHeight = cellHeight + gridLine;
     sgrdCode->verticalHeader()->setMinimumSectionSize(rowHeight);
     sgrdCode->verticalHeader()->setDefaultSectionSize(rowHeight);
-    sgrdCode->setFixedSize(gridWidth, ShownRows * rowHeight);
+    sgrdCode->setFixedSize(gridWidth, sgrdCode->horizontalHeader()->sizeHint().height() +
+                                          ShownRows * rowHeight);
     txtLabel->setFixedHeight(cellHeight);
     cboOpcode->setFixedHeight(cellHeight);
     pnlOperand->SetCellHeight(cellHeight);
@@ -168,6 +178,8 @@ void TProgramEditor::AttachFloatingEditors()
         ToggleBreakpoint(cell.row());
         return true;
     });
+    hooks_->On(sgrdCode, QEvent::KeyPress,
+               [this](QEvent* event) { return sgrdCodeKeyPress(static_cast<QKeyEvent*>(event)); });
     for (QScrollBar* bar : {sgrdCode->verticalScrollBar(), sgrdCode->horizontalScrollBar()}) {
         connect(bar, &QScrollBar::valueChanged, this, &TProgramEditor::sgrdCodeTopLeftChanged);
     }
@@ -273,15 +285,21 @@ void TProgramEditor::EmptyGrid()
     sgrdCode->setRowCount(1);
     marks_ = {};
     emit breakpointsChanged();
+    history_->clear();
 }
 
 void TProgramEditor::RenumberRows(int firstRow)
 {
-    for (int row = firstRow; row < RowCount(); ++row) {
-        SetCellText(row, NumberColumn, QString::number(row + 1));
-    }
+    NumberRows(firstRow);
     if (RowCount() == 1 && IsEmptyRow(0)) {
         emit emptied();
+    }
+}
+
+void TProgramEditor::NumberRows(int firstRow)
+{
+    for (int row = firstRow; row < RowCount(); ++row) {
+        SetCellText(row, NumberColumn, QString::number(row + 1));
     }
 }
 
@@ -332,11 +350,15 @@ bool TProgramEditor::sgrdCodeMouseUp(QMouseEvent* event)
         return false;
     }
     UpdateLineActions();
-    if (!cell.isValid()) {
-        return false;
+    if (cell.isValid()) {
+        OpenCellEditor(cell.row(), cell.column());
     }
-    const int row = cell.row();
-    switch (cell.column()) {
+    return false;
+}
+
+void TProgramEditor::OpenCellEditor(int row, int column)
+{
+    switch (column) {
     case LabelColumn:
         PlaceOverCell(txtLabel, row, LabelColumn);
         txtLabel->setText(CellText(row, LabelColumn).toUpper());
@@ -361,7 +383,28 @@ bool TProgramEditor::sgrdCodeMouseUp(QMouseEvent* event)
     default:
         break;
     }
-    return false;
+}
+
+// Enter or F2 opens the current cell's editor as a click does; a character
+// that a label admits opens the label field with it.
+bool TProgramEditor::sgrdCodeKeyPress(QKeyEvent* event)
+{
+    const int row = sgrdCode->currentRow();
+    const int column = sgrdCode->currentColumn();
+    const QChar typed = TypedCharacter(event);
+    const bool opens = typed == Enter || event->key() == Qt::Key_F2;
+    const bool startsLabel = column == LabelColumn && typed.isPrint() &&
+                             LabelKey(typed, {}).action != KeyVerdict::Swallow;
+    if (row < 0 || column < LabelColumn || !(opens || startsLabel)) {
+        return false;
+    }
+    CommitEdits();
+    UpdateLineActions();
+    OpenCellEditor(row, column);
+    if (startsLabel) {
+        QApplication::sendEvent(txtLabel, event);
+    }
+    return true;
 }
 
 void TProgramEditor::ShowOperandEditor()
@@ -378,7 +421,7 @@ void TProgramEditor::pnlOperandExit()
 void TProgramEditor::CommitOperand(int row, const QString& operand)
 {
     if (row < RowCount() && operand != CellText(row, OperandColumn)) {
-        SetCellText(row, OperandColumn, operand);
+        EditCell(row, OperandColumn, operand);
         UpdateLineActions();
         emit modified();
     }
@@ -411,6 +454,14 @@ void TProgramEditor::txtLabelEnter()
 
 bool TProgramEditor::txtLabelKeyPress(QKeyEvent* event)
 {
+    // Tab takes the label in and moves on through the grid, as it does there.
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+        CommitLabel();
+        txtLabel->clear();
+        QKeyEvent move(QEvent::KeyPress, event->key(), event->modifiers());
+        QApplication::sendEvent(sgrdCode, &move);
+        return true;
+    }
     const QChar typed = TypedCharacter(event);
     if (typed.isNull() || typed == Backspace) {
         return false;
@@ -441,7 +492,7 @@ void TProgramEditor::CommitLabel()
     const int row = TagOf(txtLabel);
     const QString label = txtLabel->text();
     if (IsAcceptedLabel(label) && row < RowCount() && label != CellText(row, LabelColumn)) {
-        SetCellText(row, LabelColumn, label);
+        EditCell(row, LabelColumn, label);
         UpdateLineActions();
         emit modified();
     }
@@ -453,14 +504,13 @@ void TProgramEditor::cboOpcodeClick()
     const int row = TagOf(cboOpcode);
     const QString mnemonic = cboOpcode->currentText();
     if (row < RowCount() && mnemonic != CellText(row, MnemonicColumn)) {
-        SetCellText(row, MnemonicColumn, mnemonic);
-        if (row == RowCount() - 1) {
-            sgrdCode->setRowCount(row + 2);
+        const bool appendsRow = row == RowCount() - 1;
+        EditCell(row, MnemonicColumn, mnemonic, appendsRow);
+        if (appendsRow) {
             sgrdCode->doItemsLayout(); // the scroll range must know the new row
             if (VisibleRowCount() < RowCount()) {
                 sgrdCode->verticalScrollBar()->setValue(TopRow() + 1);
             }
-            RenumberRows(row);
         }
         UpdateLineActions();
         emit modified();
@@ -493,18 +543,9 @@ void TProgramEditor::InsertLine()
     if (current < 0) {
         return;
     }
-    const int last = RowCount();
-    sgrdCode->setRowCount(last + 1);
-    for (int row = last; row > current; --row) {
-        for (int column = LabelColumn; column < GridColumnCount; ++column) {
-            SetCellText(row, column, CellText(row - 1, column));
-        }
-    }
-    for (int column = LabelColumn; column < GridColumnCount; ++column) {
-        SetCellText(current, column, QString());
-    }
-    RenumberRows(current);
-    MoveMarks(current, 1);
+    Record(
+        current, -1, false, [this, current] { InsertRowAt(current, {}); },
+        [this, current] { RemoveRowAt(current); });
     emit lineCommandsChanged(false, true);
 }
 
@@ -518,18 +559,59 @@ void TProgramEditor::DeleteLine()
         return;
     }
     const bool wasEmpty = IsEmptyRow(current);
-    for (int row = current; row < last; ++row) {
-        for (int column = LabelColumn; column < GridColumnCount; ++column) {
-            SetCellText(row, column, CellText(row + 1, column));
-        }
-    }
-    sgrdCode->setRowCount(last);
-    MoveMarks(current, -1);
+    // Taking the deletion back brings the row's breakpoint back with it.
+    Record(
+        current, -1, !wasEmpty, [this, current] { RemoveRowAt(current); },
+        [this, current, texts = RowTexts(current),
+         breakpoint = marks_.breakpoints.contains(current)] {
+            InsertRowAt(current, texts);
+            if (breakpoint) {
+                marks_.breakpoints.insert(current);
+                sgrdCode->viewport()->update();
+                emit breakpointsChanged();
+            }
+        });
     if (!wasEmpty) {
         emit modified();
     }
     RenumberRows(current);
     UpdateLineActions();
+}
+
+// Rows move as a whole: their texts, breakpoints and line numbers.
+void TProgramEditor::InsertRowAt(int at, const QStringList& texts)
+{
+    const int count = RowCount();
+    sgrdCode->setRowCount(count + 1);
+    for (int row = count; row > at; --row) {
+        for (int column = LabelColumn; column < GridColumnCount; ++column) {
+            SetCellText(row, column, CellText(row - 1, column));
+        }
+    }
+    for (int column = LabelColumn; column < GridColumnCount; ++column) {
+        SetCellText(at, column, texts.value(column - LabelColumn));
+    }
+    NumberRows(at);
+    MoveMarks(at, 1);
+}
+
+void TProgramEditor::RemoveRowAt(int at)
+{
+    const int last = RowCount() - 1;
+    for (int row = at; row < last; ++row) {
+        for (int column = LabelColumn; column < GridColumnCount; ++column) {
+            SetCellText(row, column, CellText(row + 1, column));
+        }
+    }
+    sgrdCode->setRowCount(last);
+    NumberRows(at);
+    MoveMarks(at, -1);
+}
+
+QStringList TProgramEditor::RowTexts(int row) const
+{
+    return {CellText(row, LabelColumn), CellText(row, MnemonicColumn),
+            CellText(row, OperandColumn)};
 }
 
 int TProgramEditor::CurrentRow() const

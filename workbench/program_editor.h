@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <functional>
+#include <memory>
 #include <vector>
 
 class EventHooks;
@@ -14,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QMouseEvent;
 class QTableWidget;
+class QUndoStack;
 class TOperandPanel;
 
 // The program: one grid row per source line (line number, label, mnemonic,
@@ -24,6 +27,7 @@ class TProgramEditor : public QWidget {
 
 public:
     explicit TProgramEditor(QWidget* window);
+    ~TProgramEditor() override;
 
     // Ends whatever floating edit is open: the label and the operand are
     // committed, the mnemonic box closes without change.
@@ -61,6 +65,15 @@ public:
     // Makes the row current and scrolls to it, any open edit committed first.
     void SelectRow(int row);
 
+    // Undo and redo: every committed cell edit, line command and START change
+    // is one step. New and Open (SetRows, Clear) start afresh.
+    void Undo();
+    void Redo();
+    // START is committed by the machine view; the step only tells it back.
+    void RecordStartChange(int previous, int address);
+    // The program was saved: its contents are the file's.
+    void MarkSaved();
+
 signals:
     // A committed edit changed the program.
     void modified();
@@ -71,11 +84,20 @@ signals:
     // Rows were inserted (`delta` > 0) or deleted before row `firstRow`.
     void rowsMoved(int firstRow, int delta);
 
+    void undoAvailable(bool available);
+    void redoAvailable(bool available);
+    // A step undone or redone changed the program, which now holds the saved
+    // contents or not.
+    void programRestored(bool saved);
+    // A START change undone or redone: the address to show and give the machine.
+    void startRestored(int address);
+
 private:
     void CreateFloatingEditors();
     void LayOut();
     void AttachFloatingEditors();
     void EmptyGrid();
+    void NumberRows(int firstRow);
     bool sgrdCodeMouseUp(QMouseEvent* event);
     void sgrdCodeTopLeftChanged();
     void PlaceOverCell(QWidget* editor, int row, int column);
@@ -93,6 +115,21 @@ private:
     void MoveMarks(int firstRow, int delta);
     void UpdateRow(int row);
 
+    // Keyboard editing of the grid.
+    bool sgrdCodeKeyPress(QKeyEvent* event);
+    void OpenCellEditor(int row, int column);
+
+    // Undo and redo. A step remembers the cell to show once it is undone or
+    // redone (column -1 keeps the current one, row -1 shows none).
+    void EditCell(int row, int column, const QString& text, bool appendsRow = false);
+    void InsertRowAt(int at, const QStringList& texts);
+    void RemoveRowAt(int at);
+    QStringList RowTexts(int row) const;
+    void Record(int row, int column, bool changesProgram, std::function<void()> apply,
+                std::function<void()> revert, bool applied = false);
+    void Retrace(bool undo);
+    bool AtSavedContents() const;
+
     QWidget* window_;
     EventHooks* hooks_;
     QLabel* lblStart;
@@ -103,4 +140,7 @@ private:
     TOperandPanel* pnlOperand = nullptr;
     bool closingEditor_ = false; // focus handed back to the grid is not leaving an editor
     RowMarks marks_;
+    // Not a child: it goes while the editor is whole, and its last signals
+    // still reach an editor.
+    std::unique_ptr<QUndoStack> history_;
 };

@@ -258,6 +258,11 @@ TEST_F(FollowTest, ABreakpointInALoopPausesTheFastestRunAndMovesWithItsRow)
     Trigger("actEditInsertLine");
     EXPECT_EQ(Breakpoints(), std::set<int>{3});
     EXPECT_EQ(ExecutingRow(), 3);
+    for (const auto& [command, row] : {std::pair{"actEditUndo", 2}, std::pair{"actEditRedo", 3}}) {
+        Trigger(command);
+        EXPECT_EQ(Breakpoints(), std::set<int>{row}) << command;
+        EXPECT_EQ(ExecutingRow(), row) << command;
+    }
     RunUntilPaused();
     EXPECT_EQ(cpu.GetRegister(2), 2);
     EXPECT_EQ(Feedback(), "在第 4 行的中斷點暫停");

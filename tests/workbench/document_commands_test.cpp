@@ -1,8 +1,11 @@
 #include "document_test.h"
 
+#include "machine/cpu.h"
+
 #include <QAction>
 #include <QDir>
 #include <QMessageBox>
+#include <QTableWidget>
 #include <QTimer>
 
 namespace {
@@ -88,6 +91,68 @@ TEST_F(DocumentCommandsTest, OpenThenSaveWritesTheFileInItsCanonicalForm)
         Trigger("actFileSave");
         EXPECT_EQ(Contents("in.asm"), c.written);
     }
+}
+
+TEST_F(DocumentCommandsTest, UndoAndRedoFollowTheSavedProgramAndItsStart)
+{
+    Write("prog.asm", savedProgram);
+    Open("prog.asm");
+    auto deleteFirstLine = [this] {
+        Find<QTableWidget>("sgrdCode")->setCurrentCell(0, 1);
+        form->UpdateLineActions();
+        Trigger("actEditDeleteLine");
+    };
+    const struct {
+        const char* step;
+        std::function<void()> take;
+        const char* start;
+        int machineStart;  // -1 where START was not given to the machine
+        std::size_t lines; // the last (empty) row included
+        bool unsaved;
+        bool undo;
+        bool redo;
+    } steps[] = {
+        {"opened", [] {}, "10", -1, 5, false, false, false},
+        {"START", [this] { SetStart("20"); }, "20", 0x20, 5, true, true, false},
+        {"Delete Line", deleteFirstLine, "20", 0x20, 4, true, true, false},
+        {"undo Delete Line", [this] { Trigger("actEditUndo"); }, "20", 0x20, 5, true, true, true},
+        {"undo START", [this] { Trigger("actEditUndo"); }, "10", 0x10, 5, false, false, true},
+        {"redo START", [this] { Trigger("actEditRedo"); }, "20", 0x20, 5, true, true, true},
+        {"save", [this] { Trigger("actFileSave"); }, "20", 0x20, 5, false, true, true},
+        {"undo after saving", [this] { Trigger("actEditUndo"); }, "10", 0x10, 5, true, false, true},
+        {"redo to the saved", [this] { Trigger("actEditRedo"); }, "20", 0x20, 5, false, true, true},
+        {"redo Delete Line", [this] { Trigger("actEditRedo"); }, "20", 0x20, 4, true, true, false},
+        {"new",
+         [this] {
+             AnswerInTurn({Click(QMessageBox::No)});
+             Trigger("actFileNew");
+         },
+         "00", -1, 1, false, false, false},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.step);
+        s.take();
+        EXPECT_EQ(Text("txtStart"), s.start);
+        if (s.machineStart >= 0) {
+            EXPECT_EQ(form->Machine().StartAddress(), s.machineStart);
+        }
+        EXPECT_EQ(Rows().size(), s.lines);
+        EXPECT_EQ(Action("actFileSave")->isEnabled(), s.unsaved);
+        EXPECT_EQ(Action("actEditUndo")->isEnabled(), s.undo);
+        EXPECT_EQ(Action("actEditRedo")->isEnabled(), s.redo);
+    }
+    EXPECT_EQ(Contents("prog.asm"), QByteArray(savedProgram).replace("START  10", "START  20"));
+
+    // A START value that the file gave unusable comes back empty; the machine
+    // cannot take it and is not asked to.
+    Write("nostart.asm", "       START  1f\r\n       HALT\r\n");
+    Open("nostart.asm");
+    SetStart("20");
+    Trigger("actEditUndo");
+    EXPECT_EQ(Text("txtStart"), "");
+    EXPECT_EQ(Tag("txtStart"), -1);
+    EXPECT_EQ(Log(), "");
+    EXPECT_EQ(form->Machine().StartAddress(), 0x20);
 }
 
 TEST_F(DocumentCommandsTest, StartIsShownInTheRadixAndWrittenInHexadecimal)

@@ -238,3 +238,108 @@ TEST_F(EditorGridTest, ScrollingCommitsTheLabel)
     EXPECT_FALSE(form->txtLabel->isVisible());
     EXPECT_EQ(form->CellText(0, 1), "XY");
 }
+
+TEST_F(EditorGridTest, EachStepIsUndoneAndRedoneWithItsRowsAndBreakpoints)
+{
+    // Each step: a cell clicked, then keys typed, a mnemonic picked or a line
+    // command given. Inserting or deleting an empty row changes no saved line.
+    const struct {
+        const char* step;
+        int row;
+        int column;
+        const char* typed;
+        const char* mnemonic;
+        QAction* command;
+        bool changes;
+    } cases[] = {
+        {"label", 0, 1, "new\r", "", nullptr, true},
+        {"mnemonic on the last row", 4, 2, "", "ADD", nullptr, true},
+        {"operand", 3, 3, "\b\b7f\r", "", nullptr, true},
+        {"Insert Line", 3, 0, "", "", form->actEditInsertLine, false},
+        {"Delete Line", 0, 0, "", "", form->actEditDeleteLine, true},
+        {"Delete Line of an empty row", 1, 0, "", "", form->actEditDeleteLine, false},
+    };
+    auto program = [this] {
+        QList<QStringList> rows;
+        for (int row = 0; row < Grid()->rowCount(); ++row) {
+            rows << QStringList{form->CellText(row, 0)} + Row(row);
+        }
+        return std::pair{rows, form->editor->Marks().breakpoints};
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.step);
+        Load({{"A", "LOAD", "R1,05"}, {}, {"B", "HALT", ""}, {"", "DB", "07"}});
+        EXPECT_FALSE(form->actEditUndo->isEnabled()); // a loaded program starts afresh
+        form->editor->ToggleBreakpoint(0);
+        form->editor->ToggleBreakpoint(2);
+        const auto before = program();
+        ClickCell(c.row, c.column);
+        Type(QString::fromLatin1(c.typed));
+        if (*c.mnemonic) {
+            Pick(form->cboOpcode, QString::fromLatin1(c.mnemonic));
+        } else if (c.command) {
+            c.command->trigger();
+        }
+        const auto after = program();
+        ASSERT_NE(after, before);
+        ASSERT_TRUE(form->actEditUndo->isEnabled());
+        for (const bool undo : {true, false, true, false}) {
+            form->SetState(StateAssembled);
+            (undo ? form->actEditUndo : form->actEditRedo)->trigger();
+            EXPECT_EQ(program(), undo ? before : after) << "undo " << undo;
+            EXPECT_EQ(Grid()->currentRow(), c.row) << "undo " << undo; // shown
+            EXPECT_EQ(form->RecordedState(), !c.changes ? StateAssembled
+                                             : undo     ? StateSaved
+                                                        : StateModified)
+                << "undo " << undo;
+            EXPECT_EQ(form->actEditUndo->isEnabled(), !undo);
+            EXPECT_EQ(form->actEditRedo->isEnabled(), undo);
+        }
+    }
+}
+
+TEST_F(EditorGridTest, AWholeRowIsEnteredByKeyboard)
+{
+    Load({{"", "HALT", ""}});
+    ClickCell(1, 0);
+    auto current = [this] { return std::pair{Grid()->currentRow(), Grid()->currentColumn()}; };
+    ASSERT_EQ(current(), std::pair(1, 1));
+    Type("@"); // not a label's character: nothing opens
+    EXPECT_FALSE(form->txtLabel->isVisible());
+    Type("l");
+    EXPECT_TRUE(form->txtLabel->isVisible());
+    EXPECT_EQ(form->txtLabel->text(), "L");
+    Type("oop");
+    Press(Qt::Key_Tab);
+    EXPECT_EQ(Row(1), QStringList({"LOOP", "", ""}));
+    EXPECT_EQ(current(), std::pair(1, 2));
+
+    Press(Qt::Key_Return);
+    QAbstractItemView* list = form->cboOpcode->view();
+    ASSERT_TRUE(QTest::qWaitFor([list] { return list->isVisible(); }));
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(Row(1), QStringList({"LOOP", "LOAD", ""}));
+    EXPECT_EQ(Grid()->rowCount(), 3);
+
+    Press(Qt::Key_Tab);
+    Press(Qt::Key_F2);
+    QComboBox* box = DroppedBox();
+    ASSERT_EQ(box, form->cboR1);
+    QTest::keyClick(box->view(), Qt::Key_Down);
+    QTest::keyClick(box->view(), Qt::Key_Return);
+    Type("20");
+    Press(Qt::Key_Return);
+    EXPECT_EQ(Row(1), QStringList({"LOOP", "LOAD", "R1,20"}));
+    EXPECT_EQ(form->RecordedState(), StateModified);
+
+    Press(Qt::Key_Tab); // on to the next row
+    EXPECT_EQ(current(), std::pair(2, 1));
+    Press(Qt::Key_Backtab);
+    Press(Qt::Key_Backtab);
+    Press(Qt::Key_F2);
+    EXPECT_TRUE(form->cboOpcode->isVisible());
+    Press(Qt::Key_Escape);
+    EXPECT_FALSE(form->cboOpcode->isVisible());
+    EXPECT_EQ(Row(1), QStringList({"LOOP", "LOAD", "R1,20"}));
+}

@@ -73,7 +73,8 @@ void GridUser::Press(Qt::Key key)
 
 EditorHost::EditorHost()
     : editor(new TProgramEditor(this)), actEditInsertLine(new QAction(this)),
-      actEditDeleteLine(new QAction(this)), txtLabel(findChild<QLineEdit*>("txtLabel")),
+      actEditDeleteLine(new QAction(this)), actEditUndo(new QAction(this)),
+      actEditRedo(new QAction(this)), txtLabel(findChild<QLineEdit*>("txtLabel")),
       cboOpcode(findChild<QComboBox*>("cboOpcode")), pnlOperand(findChild<QFrame*>("pnlOperand")),
       cboR1(findChild<QComboBox*>("cboR1")), cboR2(findChild<QComboBox*>("cboR2")),
       cboR3(findChild<QComboBox*>("cboR3")), txtAddress(findChild<QLineEdit*>("txtAddress"))
@@ -81,23 +82,31 @@ EditorHost::EditorHost()
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(editor);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    actEditInsertLine->setEnabled(false);
-    actEditDeleteLine->setEnabled(false);
     QObject::connect(editor, &TProgramEditor::modified, this, [this] { state_ = StateModified; });
     QObject::connect(editor, &TProgramEditor::emptied, this, [this] { state_ = StateNew; });
+    QObject::connect(editor, &TProgramEditor::programRestored, this,
+                     [this](bool saved) { state_ = saved ? StateSaved : StateModified; });
     QObject::connect(editor, &TProgramEditor::lineCommandsChanged, this,
                      [this](bool canInsert, bool canDelete) {
                          actEditInsertLine->setEnabled(canInsert);
                          actEditDeleteLine->setEnabled(canDelete);
                      });
-    QObject::connect(actEditInsertLine, &QAction::triggered, this, [this] {
-        editor->CommitEdits();
-        editor->InsertLine();
-    });
-    QObject::connect(actEditDeleteLine, &QAction::triggered, this, [this] {
-        editor->CommitEdits();
-        editor->DeleteLine();
-    });
+    QObject::connect(editor, &TProgramEditor::undoAvailable, actEditUndo, &QAction::setEnabled);
+    QObject::connect(editor, &TProgramEditor::redoAvailable, actEditRedo, &QAction::setEnabled);
+    // Each command commits any open edit first, as the window's do.
+    const std::pair<QAction*, std::function<void()>> commands[] = {
+        {actEditInsertLine, [this] { editor->InsertLine(); }},
+        {actEditDeleteLine, [this] { editor->DeleteLine(); }},
+        {actEditUndo, [this] { editor->Undo(); }},
+        {actEditRedo, [this] { editor->Redo(); }},
+    };
+    for (const auto& [action, command] : commands) {
+        action->setEnabled(false);
+        QObject::connect(action, &QAction::triggered, this, [this, command = command] {
+            editor->CommitEdits();
+            command();
+        });
+    }
     editor->RenumberRows(0);
 }
 

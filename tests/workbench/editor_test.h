@@ -37,8 +37,8 @@ protected:
 };
 
 // Stands in for the main window around a program editor, without a machine:
-// it records the states the editor asks for and offers the line commands
-// whose availability the editor reports, as the window does.
+// it records the states the editor asks for and offers the line commands,
+// undo and redo, whose availability the editor reports, as the window does.
 class EditorHost : public QWidget {
 public:
     EditorHost();
@@ -52,6 +52,8 @@ public:
     TProgramEditor* editor;
     QAction* actEditInsertLine;
     QAction* actEditDeleteLine;
+    QAction* actEditUndo;
+    QAction* actEditRedo;
     QLineEdit* txtLabel;
     QComboBox* cboOpcode;
     QFrame* pnlOperand;

@@ -84,6 +84,8 @@ TEST_F(MainWindowTest, ActionsCarryCaptionShortcutAndBothHints)
              Command{"actCpuHalt", "停止(&H)", "Shift+F5", "停止", "停止程式"},
              Command{"actCpuStep", "下一指令(&S)", "F10", "下一指令", "執行下一個指令"},
              Command{"actCpuMicroStep", "下一微指令(&M)", "F11", "下一微指令", "執行下一個微指令"},
+             Command{"actEditUndo", "復原(&U)", "Ctrl+Z", "復原", "取消上一個程式編輯動作"},
+             Command{"actEditRedo", "重做(&R)", "Ctrl+Y", "重做", "重做剛才復原的程式編輯動作"},
          }) {
         QAction* action = Action(c.name);
         EXPECT_EQ(action->text(), c.caption);
@@ -107,6 +109,8 @@ TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder)
     EXPECT_EQ(names("mnuFile"),
               QStringList({"actFileNew", "actFileOpen", "actFileSave", "actFileSaveAs", "-",
                            "actFileSaveMemory", "actFileLoadMemory", "-", "actFileExit"}));
+    EXPECT_EQ(names("mnuEdit"), QStringList({"actEditUndo", "actEditRedo", "-", "actEditInsertLine",
+                                             "actEditDeleteLine", "-", "actEditClearMessage"}));
     EXPECT_EQ(names("mnuCpu"),
               QStringList({"actCpuRun", "actCpuStep", "actCpuMicroStep", "actCpuStepBack",
                            "actCpuMicroStepBack", "actCpuHalt", "actCpuReset", "-",

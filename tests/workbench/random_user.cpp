@@ -34,7 +34,7 @@ const QString typedCharacters =
 const Qt::Key specialKeys[] = {Qt::Key_Escape, Qt::Key_Return,   Qt::Key_Enter,  Qt::Key_Backspace,
                                Qt::Key_Tab,    Qt::Key_Backtab,  Qt::Key_Delete, Qt::Key_Left,
                                Qt::Key_Right,  Qt::Key_Up,       Qt::Key_Down,   Qt::Key_Home,
-                               Qt::Key_End,    Qt::Key_PageDown, Qt::Key_F4};
+                               Qt::Key_End,    Qt::Key_PageDown, Qt::Key_F4,     Qt::Key_F2};
 
 const QStringList clipboardTexts = {"999",    "12",           "ZZ", "R1,@20", "中文字", "-5",
                                     "7FFFFF", "AAAAAAAAAAAA", "",   " 1",     "0A\n0B"};
@@ -443,7 +443,7 @@ void RandomUser::UseClipboard()
         Log(QString("put \"%1\" on the clipboard").arg(text));
         QApplication::clipboard()->setText(text);
     }
-    const QString keys = QStringLiteral("VVVCXZANOS");
+    const QString keys = QStringLiteral("VVVCXZZYANOS");
     const QChar c = keys.at(Pick(keys.size()));
     QWidget* target = KeyboardTarget(&form_);
     Log(QString("press Ctrl+%1 in %2").arg(c).arg(Describe(target)));

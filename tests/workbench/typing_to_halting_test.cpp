@@ -112,3 +112,23 @@ TEST_F(WindowEditorTest, PastedTextMustBeTypableToo)
         EXPECT_EQ(Field("txtLabel")->text(), QString::fromLatin1(shown)) << pasted;
     }
 }
+
+TEST_F(WindowEditorTest, TheUndoKeysUndoAFieldsTypingBeforeTheProgram)
+{
+    ClickCell(0, 1);
+    Type("abc");
+    Press(Qt::Key_Return);
+    ClickCell(0, 1);
+    Type("xy");
+    QTest::keyClick(Field("txtLabel"), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Field("txtLabel")->text(), "ABC");
+    EXPECT_TRUE(Field("txtLabel")->isVisible());
+    Press(Qt::Key_Escape);
+    EXPECT_EQ(form->CellText(0, 1), "ABC");
+
+    for (const auto& [keys, label] : {std::pair{"Ctrl+Z", ""}, std::pair{"Ctrl+Shift+Z", "ABC"},
+                                      std::pair{"Ctrl+Z", ""}, std::pair{"Ctrl+Y", "ABC"}}) {
+        QTest::keySequence(Grid(), QKeySequence(QLatin1String(keys)));
+        EXPECT_EQ(form->CellText(0, 1), QString::fromLatin1(label)) << keys;
+    }
+}
