@@ -46,8 +46,8 @@ void TDocumentCommands::Open()
     if (!SaveChangesPrompt()) {
         return;
     }
-    const QString name =
-        files_.ChooseFileToOpen(QStringLiteral("Open Assemble File"), SourceFileFilters());
+    const QString name = files_.ChooseFileToOpen(
+        FileKind::Program, QStringLiteral("Open Assemble File"), SourceFileFilters(), QString());
     if (name.isEmpty()) {
         return;
     }
@@ -78,8 +78,8 @@ bool TDocumentCommands::Save()
 
 bool TDocumentCommands::SaveAs()
 {
-    const QString chosen = files_.ChooseFileToSave(QStringLiteral("Save Assemble File"),
-                                                   SourceFileFilters(), fileName_);
+    const QString chosen = files_.ChooseFileToSave(
+        FileKind::Program, QStringLiteral("Save Assemble File"), SourceFileFilters(), fileName_);
     if (chosen.isEmpty()) {
         return false;
     }
