@@ -47,6 +47,7 @@ signals:
 
 private:
     int RunInterval() const;
+    void ApplyInterval();
     bool txtIntervalKeyPress(QKeyEvent* event);
 
     CCpu& machine_;
