@@ -69,6 +69,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     view_->SetMachine(cpu_.get());
     CreateCommands();
     CreateMenus();
+    CreateExamplesMenu();
     CreateToolBar();
     ClearHighlights();
     SetState(StateMemoryCleared);
@@ -460,6 +461,12 @@ void TMainForm::actEditPasteExecute()
     if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
         edit->paste();
     }
+}
+
+void TMainForm::mnuFileExampleClick(const QString& resource)
+{
+    CommitEdits();
+    documents_->OpenExample(resource);
 }
 
 void TMainForm::actHelpAboutExecute()

@@ -102,6 +102,9 @@ public slots:
     void mnuOptionViewHintClick();
     void tmrRunCpuTimer();
 
+    // Classroom: the built-in examples.
+    void mnuFileExampleClick(const QString& resource);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void customEvent(QEvent* event) override;
@@ -113,6 +116,7 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateCommands();
+    void CreateExamplesMenu();
     void WireParts();
     void LayOutClient();
     QAction* AddAction(const char* name, const QString& caption, const QString& hint, int icon,
@@ -159,6 +163,7 @@ public:
     QAction* mnuOptionViewHint = nullptr;
 
     QMenu* mnuFile = nullptr;
+    QMenu* mnuFileExamples = nullptr;
     QMenu* mnuEdit = nullptr;
     QMenu* mnuAssembly = nullptr;
     QMenu* mnuCpu = nullptr;

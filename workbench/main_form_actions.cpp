@@ -1,5 +1,7 @@
 // The window's commands: actions with their hints, the menus and the tool bar.
 #include "main_form.h"
+
+#include "example_programs.h"
 #include "run_control.h"
 
 #include <QAction>
@@ -244,4 +246,24 @@ void TMainForm::ShowRunCommand(bool running)
     actCpuRun->setIcon(ImageListIcon(running ? 11 : 10));
     actCpuRun->setText(running ? QStringLiteral("暫停(&P)") : QStringLiteral("執行(&R)"));
     SetHint(actCpuRun, running ? QStringLiteral("暫停|暫停程式") : QStringLiteral("執行|執行程式"));
+}
+
+// The built-in examples, in a submenu of the File menu before Exit.
+void TMainForm::CreateExamplesMenu()
+{
+    mnuFileExamples = new QMenu(QStringLiteral("範例程式(&E)"), mnuFile);
+    mnuFileExamples->setObjectName(QStringLiteral("mnuFileExamples"));
+    mnuFileExamples->setToolTipsVisible(false);
+    SetHint(mnuFileExamples->menuAction(), QStringLiteral("範例程式|開啟程式內附的範例程式"));
+    mnuFile->insertMenu(actFileExit, mnuFileExamples);
+    mnuFile->insertSeparator(actFileExit);
+    int number = 0;
+    for (const ExampleProgram& example : BuiltInExamples()) {
+        QAction* item = mnuFileExamples->addAction(example.title);
+        item->setObjectName(QStringLiteral("mnuFileExample%1").arg(++number));
+        item->setData(example.resource);
+        item->setStatusTip(QStringLiteral("開啟範例程式 ") + example.file);
+        connect(item, &QAction::triggered, this,
+                [this, resource = example.resource] { mnuFileExampleClick(resource); });
+    }
 }

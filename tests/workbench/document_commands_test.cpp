@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -278,6 +279,53 @@ TEST_F(DocumentCommandsTest, ClosingAsksOnlyWhileTheProgramHasUnsavedChanges)
     guard.start(10);
     EXPECT_TRUE(form->close());
     EXPECT_FALSE(asked);
+}
+
+TEST_F(DocumentCommandsTest, AnExampleFromTheMenuOpensAsAFileWithoutAName)
+{
+    // The menu lists the examples in the order and with the titles of their index.
+    const QList<QByteArray> index =
+        QByteArray::fromStdString(ReadText(MIRA_EXAMPLES_DIR "/examples.txt"))
+            .trimmed()
+            .split('\n');
+    const QList<QAction*> items = Find<QMenu>("mnuFileExamples")->actions();
+    ASSERT_EQ(items.size(), index.size());
+    QAction* count = nullptr;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const QStringList fields = QString::fromUtf8(index[i]).split('\t');
+        EXPECT_EQ(items[i]->text(), fields.value(1));
+        EXPECT_TRUE(items[i]->statusTip().endsWith(fields.value(0)));
+        if (fields.value(0) == "count.asm") {
+            count = items[i];
+        }
+    }
+    ASSERT_NE(count, nullptr);
+
+    // Unsaved changes are asked about first.
+    SetRows(programRows);
+    AnswerInTurn({Click(QMessageBox::Cancel)});
+    count->trigger();
+    EXPECT_EQ(Rows(), WithEmptyLastRow(programRows));
+    AnswerInTurn({Click(QMessageBox::No)});
+    count->trigger();
+    const std::vector<Row> example = Rows();
+    EXPECT_EQ(form->windowTitle(), "MIRA - ");
+    EXPECT_EQ(form->RecordedState(), StateOpened);
+    EXPECT_FALSE(Action("actFileSave")->isEnabled());
+    EXPECT_TRUE(Action("actAssemblyRun")->isEnabled());
+
+    // The same program as the file of the examples, which Save asks a name for.
+    form->SetState(StateModified);
+    QString shownName = "?";
+    AnswerInTurn({[&shownName](QWidget* dialog) {
+        shownName = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
+        Choose(QString())(dialog);
+    }});
+    Trigger("actFileSave");
+    EXPECT_EQ(shownName, "");
+    AnswerInTurn({Click(QMessageBox::No), Choose(MIRA_EXAMPLES_DIR "/count.asm")});
+    Trigger("actFileOpen");
+    EXPECT_EQ(Rows(), example);
 }
 
 class FileDialogTest : public DocumentCommandsTest, protected GridUser {

@@ -71,13 +71,16 @@ TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder)
     auto names = [this](const char* menu) {
         QStringList list;
         for (QAction* action : Find<QMenu>(menu)->actions()) {
-            list << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
+            list << (action->isSeparator() ? QStringLiteral("-")
+                     : action->menu()      ? action->menu()->objectName()
+                                           : action->objectName());
         }
         return list;
     };
     EXPECT_EQ(names("mnuFile"),
               QStringList({"actFileNew", "actFileOpen", "actFileSave", "actFileSaveAs", "-",
-                           "actFileSaveMemory", "actFileLoadMemory", "-", "actFileExit"}));
+                           "actFileSaveMemory", "actFileLoadMemory", "-", "mnuFileExamples", "-",
+                           "actFileExit"}));
     EXPECT_EQ(names("mnuCpu"), QStringList({"actCpuRun", "actCpuStep", "actCpuMicroStep",
                                             "actCpuHalt", "actCpuReset", "-", "actCpuClearMemory",
                                             "actCpuClearRegister", "-", "actCpuRadix"}));
