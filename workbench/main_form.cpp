@@ -11,6 +11,7 @@
 #include "message_log.h"
 #include "program_editor.h"
 #include "run_control.h"
+#include "zoom.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,6 +22,8 @@
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QVBoxLayout>
+
+#include <utility>
 
 TMainForm* MainForm = nullptr;
 
@@ -75,12 +78,16 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     SetState(StateMemoryCleared);
     RenumberRows(0);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    zoom_ = new TZoom(*this, *editor_, *log_, *ToolBar1);
+    connect(zoom_, &TZoom::clientScrolled, this, &TMainForm::CommitEdits);
+    CreateZoomActions();
 }
 
 TMainForm::~TMainForm()
 {
     // The parts go while the window is whole: whatever their teardown sets
     // off (a field losing the focus commits it) still finds the window.
+    delete std::exchange(zoom_, nullptr);
     delete assembly_;
     delete documents_;
     delete memoryImages_;
@@ -142,6 +149,52 @@ void TMainForm::LayOutClient()
     columns->addWidget(bevel);
     columns->addWidget(view_);
     setCentralWidget(client);
+}
+
+// Classroom: each part lays itself out again from a new font.
+void TMainForm::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange && zoom_) {
+        LayOutForFont();
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void TMainForm::LayOutForFont()
+{
+    editor_->LayOut();
+    view_->LayOut();
+    runControl_->LayOut();
+}
+
+void TMainForm::FitToScreen()
+{
+    zoom_->FitToScreen();
+}
+
+void TMainForm::ShowZoom()
+{
+    actOptionZoomIn->setEnabled(zoom_->CanZoomIn());
+    actOptionZoomOut->setEnabled(zoom_->CanZoomOut());
+    actOptionZoomReset->setEnabled(zoom_->CanZoomOut());
+}
+
+void TMainForm::actOptionZoomInExecute()
+{
+    CommitEdits();
+    zoom_->ZoomIn();
+}
+
+void TMainForm::actOptionZoomOutExecute()
+{
+    CommitEdits();
+    zoom_->ZoomOut();
+}
+
+void TMainForm::actOptionZoomResetExecute()
+{
+    CommitEdits();
+    zoom_->Reset();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)

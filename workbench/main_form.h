@@ -23,6 +23,7 @@ class TMemoryImageCommands;
 class TMessageLog;
 class TProgramEditor;
 class TRunControl;
+class TZoom;
 
 // The workbench's one main window: it owns the machine and the assembler,
 // declares every user command, and wires the parts that carry them out: the
@@ -102,10 +103,17 @@ public slots:
     void mnuOptionViewHintClick();
     void tmrRunCpuTimer();
 
-    // Classroom: the built-in examples.
+    // Classroom: the built-in examples and zoom.
     void mnuFileExampleClick(const QString& resource);
+    void actOptionZoomInExecute();
+    void actOptionZoomOutExecute();
+    void actOptionZoomResetExecute();
+
+    // Sizes the window for its screen and centres it there.
+    void FitToScreen();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void customEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -117,6 +125,9 @@ private:
     void CreateToolBar();
     void CreateCommands();
     void CreateExamplesMenu();
+    void CreateZoomActions();
+    void LayOutForFont();
+    void ShowZoom();
     void WireParts();
     void LayOutClient();
     QAction* AddAction(const char* name, const QString& caption, const QString& hint, int icon,
@@ -161,6 +172,9 @@ public:
     QAction* mnuOptionGetColor = nullptr;
     QAction* mnuOptionTextColor = nullptr;
     QAction* mnuOptionViewHint = nullptr;
+    QAction* actOptionZoomIn = nullptr;
+    QAction* actOptionZoomOut = nullptr;
+    QAction* actOptionZoomReset = nullptr;
 
     QMenu* mnuFile = nullptr;
     QMenu* mnuFileExamples = nullptr;
@@ -186,6 +200,7 @@ private:
     TMemoryImageCommands* memoryImages_ = nullptr;
     TDocumentCommands* documents_ = nullptr;
     TAssemblyCommands* assembly_ = nullptr;
+    TZoom* zoom_ = nullptr;
 
     // Created after the controls and destroyed after the generated fields.
     std::unique_ptr<CCpu> cpu_;

@@ -3,6 +3,7 @@
 
 #include "example_programs.h"
 #include "run_control.h"
+#include "zoom.h"
 
 #include <QAction>
 #include <QMenuBar>
@@ -11,9 +12,16 @@
 
 namespace {
 
+// Each icon in every size a zoomed tool bar asks for, each rendered for its
+// size. None carries the "@2x" scale, which an icon would prefer on a scaled
+// screen at any size.
 QIcon ImageListIcon(int index)
 {
-    return QIcon(QStringLiteral(":/icons/%1.png").arg(index));
+    QIcon icon(QPixmap(QStringLiteral(":/icons/%1.png").arg(index)));
+    for (const int pixels : {32, 48, 64, 96}) {
+        icon.addPixmap(QPixmap(QStringLiteral(":/icons/%1-%2.png").arg(index).arg(pixels)));
+    }
+    return icon;
 }
 
 } // namespace
@@ -266,4 +274,24 @@ void TMainForm::CreateExamplesMenu()
         connect(item, &QAction::triggered, this,
                 [this, resource = example.resource] { mnuFileExampleClick(resource); });
     }
+}
+
+// Zoom, after the items of the Options menu.
+void TMainForm::CreateZoomActions()
+{
+    actOptionZoomIn = AddAction("actOptionZoomIn", "放大(&I)", "放大|放大視窗的文字與圖示", -1,
+                                &TMainForm::actOptionZoomInExecute);
+    actOptionZoomIn->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl++")), QKeySequence(QStringLiteral("Ctrl+="))});
+    actOptionZoomOut = AddAction("actOptionZoomOut", "縮小(&U)", "縮小|縮小視窗的文字與圖示", -1,
+                                 &TMainForm::actOptionZoomOutExecute);
+    actOptionZoomOut->setShortcut(QKeySequence(QStringLiteral("Ctrl+-")));
+    actOptionZoomReset =
+        AddAction("actOptionZoomReset", "原始大小(&Z)", "原始大小|以原始大小顯示視窗", -1,
+                  &TMainForm::actOptionZoomResetExecute);
+    actOptionZoomReset->setShortcut(QKeySequence(QStringLiteral("Ctrl+0")));
+    mnuOption->addSeparator();
+    mnuOption->addActions({actOptionZoomIn, actOptionZoomOut, actOptionZoomReset});
+    connect(zoom_, &TZoom::zoomChanged, this, &TMainForm::ShowZoom);
+    ShowZoom();
 }

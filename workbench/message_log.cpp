@@ -3,6 +3,7 @@
 #include "texts/error_messages.h"
 
 #include <QScrollBar>
+#include <QTextDocument>
 
 namespace {
 
@@ -35,4 +36,32 @@ void TMessageLog::ShowErrorMessage(int subCode, int number, int radix, const QSt
     if (!lines.empty()) {
         verticalScrollBar()->setValue(verticalScrollBar()->maximum());
     }
+}
+
+void TMessageLog::SetShownLines(int lines)
+{
+    shownLines_ = lines;
+    updateGeometry();
+}
+
+int TMessageLog::ShownLines() const
+{
+    return shownLines_ > 0
+               ? shownLines_
+               : (QPlainTextEdit::sizeHint().height() - Margins()) / fontMetrics().lineSpacing();
+}
+
+QSize TMessageLog::sizeHint() const
+{
+    const QSize natural = QPlainTextEdit::sizeHint();
+    if (shownLines_ <= 0) {
+        return natural;
+    }
+    return {natural.width(), shownLines_ * fontMetrics().lineSpacing() + Margins()};
+}
+
+// The height around the lines: the frame and the document's margins.
+int TMessageLog::Margins() const
+{
+    return 2 * (frameWidth() + qRound(document()->documentMargin()));
 }

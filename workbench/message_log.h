@@ -14,4 +14,15 @@ public:
     // are the names the file dialogs hold, which the file errors quote.
     void ShowErrorMessage(int subCode, int number, int radix, const QString& openFileName,
                           const QString& saveFileName);
+
+    // The lines the log is made high enough for when the window is short of
+    // room, 0 for its natural height; ShownLines() tells how many it holds.
+    void SetShownLines(int lines);
+    int ShownLines() const;
+    QSize sizeHint() const override;
+
+private:
+    int Margins() const;
+
+    int shownLines_ = 0;
 };

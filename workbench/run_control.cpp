@@ -36,9 +36,8 @@ TRunControl::TRunControl(CCpu& machine, TMachineView& view, QWidget* window)
     txtInterval->setObjectName(QStringLiteral("txtInterval"));
     txtInterval->setFocusPolicy(Qt::ClickFocus);
     txtInterval->setAlignment(Qt::AlignRight);
-    txtInterval->setFixedWidth(LineEditWidthFor(txtInterval, QStringLiteral("20")));
     udInterval->setObjectName(QStringLiteral("udInterval"));
-    udInterval->setFixedHeight(txtInterval->sizeHint().height());
+    LayOut();
     for (QWidget* speed : {static_cast<QWidget*>(txtInterval), static_cast<QWidget*>(udInterval)}) {
         speed->setToolTip(QStringLiteral("速度"));
         speed->setStatusTip(QStringLiteral("0 最快，20 最慢（每個微指令 1 + 33 × 數值 毫秒）"));
@@ -61,6 +60,12 @@ TRunControl::TRunControl(CCpu& machine, TMachineView& view, QWidget* window)
     hooks_->On(txtInterval, QEvent::KeyPress, [this](QEvent* event) {
         return txtIntervalKeyPress(static_cast<QKeyEvent*>(event));
     });
+}
+
+void TRunControl::LayOut()
+{
+    txtInterval->setFixedWidth(LineEditWidthFor(txtInterval, QStringLiteral("20")));
+    udInterval->setFixedHeight(txtInterval->sizeHint().height());
 }
 
 void TRunControl::AddIntervalField(QToolBar* toolBar)

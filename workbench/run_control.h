@@ -26,6 +26,8 @@ public:
 
     // Puts the interval field and its up-down into the tool bar.
     void AddIntervalField(QToolBar* toolBar);
+    // Lays the interval field out from its font.
+    void LayOut();
 
     void RunOrPause();
     void Step();

@@ -1,5 +1,6 @@
 // Renders the window as a student sees it in the middle of a run, for the
-// README: an example program opened, assembled, loaded and stepped.
+// README: an example program opened, assembled, loaded and stepped, and
+// optionally zoomed in by some steps.
 #include "window_test.h"
 
 #include <QFileDialog>
@@ -7,11 +8,13 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <cstdlib>
+
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    if (argc != 3) {
-        qCritical("usage: mira_screenshot PROGRAM.asm OUTPUT.png");
+    if (argc != 3 && argc != 4) {
+        qCritical("usage: mira_screenshot PROGRAM.asm OUTPUT.png [ZOOM-STEPS]");
         return 64;
     }
     QTranslator translator;
@@ -34,6 +37,9 @@ int main(int argc, char* argv[])
     }
     form.actCpuMicroStepExecute();
     form.actCpuMicroStepExecute();
+    for (int step = argc == 4 ? std::atoi(argv[3]) : 0; step > 0; --step) {
+        form.actOptionZoomInExecute();
+    }
     QTest::qWait(200);
     return form.grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
 }
