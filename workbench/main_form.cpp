@@ -86,7 +86,13 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
 TMainForm::~TMainForm()
 {
     // The parts go while the window is whole: whatever their teardown sets
-    // off (a field losing the focus commits it) still finds the window.
+    // off (a field losing the focus commits it) still finds the window. The
+    // focus leaves first, so that no part commits into a field of a part
+    // already on its way out (the START field belongs to the editor but is
+    // committed by the view).
+    if (QWidget* focus = focusWidget()) {
+        focus->clearFocus();
+    }
     delete std::exchange(zoom_, nullptr);
     delete assembly_;
     delete documents_;

@@ -120,10 +120,10 @@ WindowModel::WindowModel(TMainForm& form) : form_(form), parts_(&form)
     available_ = Actual();
     recorded_ = form.RecordedState();
     title_ = form.windowTitle();
-    QObject::connect(&form, &TMainForm::stateRequested, &form,
+    QObject::connect(&form, &TMainForm::stateRequested, &watching_,
                      [this](int state) { StateRequested(state); });
     for (QFileDialog* dialog : {parts_.OpenDialog, parts_.SaveDialog}) {
-        QObject::connect(dialog, &QFileDialog::fileSelected, &form,
+        QObject::connect(dialog, &QFileDialog::fileSelected, &watching_,
                          [this, dialog](const QString& name) { FileChosen(dialog, name); });
     }
 }

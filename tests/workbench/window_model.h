@@ -3,6 +3,7 @@
 #include "window_parts.h"
 
 #include <QMap>
+#include <QObject>
 #include <QStringList>
 
 #include <functional>
@@ -51,6 +52,7 @@ private:
 
     TMainForm& form_;
     const WindowParts parts_;
+    QObject watching_; // the window's signals reach the model while it lives
     Availability available_;
     int recorded_ = 0;
     QString source_;       // the source file name the title shows
