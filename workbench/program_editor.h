@@ -13,6 +13,7 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMouseEvent;
+class QSpacerItem;
 class QTableWidget;
 class TOperandPanel;
 
@@ -60,6 +61,12 @@ public:
     std::vector<int> BreakpointRows() const;
     // Makes the row current and scrolls to it, any open edit committed first.
     void SelectRow(int row);
+    // Lays the grid, START and the floating editors out from the font.
+    void LayOut();
+    // The grid shows this many rows, NaturalRows unless the window is short of room.
+    static constexpr int NaturalRows = 11;
+    void SetShownRows(int rows);
+    int ShownRows() const { return shownRows_; }
 
 signals:
     // A committed edit changed the program.
@@ -73,7 +80,8 @@ signals:
 
 private:
     void CreateFloatingEditors();
-    void LayOut();
+    void BuildLayout();
+    int RowHeight() const;
     void AttachFloatingEditors();
     void EmptyGrid();
     bool sgrdCodeMouseUp(QMouseEvent* event);
@@ -101,6 +109,8 @@ private:
     QLineEdit* txtLabel = nullptr;
     QComboBox* cboOpcode = nullptr;
     TOperandPanel* pnlOperand = nullptr;
+    QSpacerItem* startIndent_ = nullptr; // START's place above the mnemonic column
+    int shownRows_ = NaturalRows;
     bool closingEditor_ = false; // focus handed back to the grid is not leaving an editor
     RowMarks marks_;
 };
