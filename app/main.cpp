@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
-#include <QScreen>
 #include <QTranslator>
 
 int main(int argc, char* argv[])
@@ -15,8 +14,8 @@ int main(int argc, char* argv[])
         QApplication::installTranslator(&translator);
     }
     TMainForm window;
-    window.adjustSize();
-    window.move(window.screen()->availableGeometry().center() - window.rect().center());
+    window.FitToScreen();
     window.show();
+    window.FitToScreen(); // once more with the frame the window system gave it
     return QApplication::exec();
 }

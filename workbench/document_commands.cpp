@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <string_view>
@@ -46,8 +47,8 @@ void TDocumentCommands::Open()
     if (!SaveChangesPrompt()) {
         return;
     }
-    const QString name =
-        files_.ChooseFileToOpen(QStringLiteral("Open Assemble File"), SourceFileFilters());
+    const QString name = files_.ChooseFileToOpen(
+        FileKind::Program, QStringLiteral("Open Assemble File"), SourceFileFilters(), QString());
     if (name.isEmpty()) {
         return;
     }
@@ -60,15 +61,34 @@ void TDocumentCommands::Open()
                              true);
         return;
     }
-    const SourceDocument document = ParseSourceText(
-        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    ShowSource(bytes);
+    fileName_ = QFileInfo(name).absoluteFilePath();
+    emit stateRequested(StateOpened);
+}
+
+void TDocumentCommands::OpenExample(const QString& resource)
+{
+    if (!SaveChangesPrompt()) {
+        return;
+    }
+    QFile example(resource);
+    if (!example.open(QIODevice::ReadOnly)) {
+        return;
+    }
+    ShowSource(example.readAll());
+    fileName_.clear();
+    emit stateRequested(StateOpened);
+}
+
+void TDocumentCommands::ShowSource(const QByteArray& text)
+{
+    const SourceDocument document =
+        ParseSourceText(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
     editor_.SetRows(document.rows);
     if (document.hasStart) {
         view_.ShowStartAddress(document.start, view_.FormatNumber(document.start));
     }
     editor_.RenumberRows(0);
-    fileName_ = QFileInfo(name).absoluteFilePath();
-    emit stateRequested(StateOpened);
 }
 
 bool TDocumentCommands::Save()
@@ -78,8 +98,8 @@ bool TDocumentCommands::Save()
 
 bool TDocumentCommands::SaveAs()
 {
-    const QString chosen = files_.ChooseFileToSave(QStringLiteral("Save Assemble File"),
-                                                   SourceFileFilters(), fileName_);
+    const QString chosen = files_.ChooseFileToSave(
+        FileKind::Program, QStringLiteral("Save Assemble File"), SourceFileFilters(), fileName_);
     if (chosen.isEmpty()) {
         return false;
     }

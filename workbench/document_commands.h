@@ -20,6 +20,8 @@ public:
 
     void New();
     void Open();
+    // A program built into the workbench, opened as a file without a name.
+    void OpenExample(const QString& resource);
     bool Save();
     bool SaveAs();
     // True when the program may be replaced: nothing unsaved, No, or saved.
@@ -32,6 +34,8 @@ signals:
     void stateRequested(int state);
 
 private:
+    // The grid and START as a source file's text gives them.
+    void ShowSource(const QByteArray& text);
     bool WriteSourceFile();
 
     TProgramEditor& editor_;

@@ -3,11 +3,14 @@
 #include "files/file_saver.h"
 #include "files/whole_file.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeDatabase>
 
@@ -50,6 +53,30 @@ QFileDialog* NewFileDialog(QWidget* window, const char* name, QFileDialog::Accep
     return dialog;
 }
 
+// The dialog's own name field, whose text and completer its interface does
+// not reach.
+QLineEdit* NameField(const QFileDialog* dialog)
+{
+    return dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+}
+
+// Shows exactly the name a command asks for: selectFile() ignores an empty
+// name and would leave the last choice, of whatever kind, in the field and
+// selected in the list.
+void ShowFileName(QFileDialog* dialog, const QString& fileName)
+{
+    if (!fileName.isEmpty()) {
+        dialog->selectFile(fileName);
+        return;
+    }
+    if (auto* list = dialog->findChild<QAbstractItemView*>(QStringLiteral("listView"))) {
+        list->clearSelection();
+    }
+    if (QLineEdit* field = NameField(dialog)) {
+        field->clear();
+    }
+}
+
 } // namespace
 
 TFileChooser::TFileChooser(QWidget* window)
@@ -59,39 +86,58 @@ TFileChooser::TFileChooser(QWidget* window)
 {
 }
 
-QString TFileChooser::ChooseFileToOpen(const QString& title, const QStringList& filters)
+QString TFileChooser::ChooseFileToOpen(FileKind kind, const QString& title,
+                                       const QStringList& filters, const QString& fileName)
 {
-    const QString name = Choose(openDialog_, title, filters, QString());
+    const QString name =
+        Choose(openDialog_, choices_[static_cast<std::size_t>(kind)], title, filters, fileName);
     if (!name.isEmpty()) {
         openedName_ = name;
     }
     return name;
 }
 
-QString TFileChooser::ChooseFileToSave(const QString& title, const QStringList& filters,
-                                       const QString& fileName)
+QString TFileChooser::ChooseFileToSave(FileKind kind, const QString& title,
+                                       const QStringList& filters, const QString& fileName)
 {
-    const QString name = Choose(saveDialog_, title, filters, fileName);
+    KindChoice& choice = choices_[static_cast<std::size_t>(kind)];
+    const QString name = Choose(saveDialog_, choice, title, filters, fileName);
     if (!name.isEmpty()) {
         savedName_ = name;
+        choice.saveFilter = qMax(0, filters.indexOf(saveDialog_->selectedNameFilter()));
     }
     return name;
 }
 
-QString TFileChooser::Choose(QFileDialog* dialog, const QString& title, const QStringList& filters,
-                             const QString& fileName)
+QString TFileChooser::Choose(QFileDialog* dialog, KindChoice& choice, const QString& title,
+                             const QStringList& filters, const QString& fileName)
 {
-    const qsizetype filterIndex = dialog->nameFilters().indexOf(dialog->selectedNameFilter());
     dialog->setWindowTitle(title);
     dialog->setNameFilters(filters);
-    if (dialog == saveDialog_ && filterIndex >= 0 && filterIndex < filters.size()) {
-        dialog->selectNameFilter(filters.at(filterIndex));
+    if (dialog == saveDialog_) {
+        dialog->selectNameFilter(filters.value(choice.saveFilter));
     }
-    dialog->selectFile(fileName);
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) {
+    dialog->setDirectory(choice.folder.isEmpty() ? QDir::currentPath() : choice.folder);
+    ShowFileName(dialog, fileName);
+    // The name's completer lists the folders that the dialog reads in the
+    // background, and opens its pop-up when a listing arrives; one arriving
+    // after the dialog closed would open it over the window. It serves the
+    // field only while the dialog shows.
+    QLineEdit* field = NameField(dialog);
+    QCompleter* completer = field ? field->completer() : nullptr;
+    if (completer) {
+        completer->setWidget(field);
+    }
+    const bool accepted = dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty();
+    if (completer) {
+        completer->setWidget(nullptr);
+    }
+    if (!accepted) {
         return {};
     }
-    return dialog->selectedFiles().constFirst();
+    const QString name = dialog->selectedFiles().constFirst();
+    choice.folder = QFileInfo(name).absolutePath();
+    return name;
 }
 
 TFileChooser::SaveTarget TFileChooser::PrepareSaveTarget(QString name, const QString& suffix) const

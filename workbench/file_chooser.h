@@ -4,10 +4,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 
 class QFileDialog;
 class QWidget;
+
+// The two kinds of file the window reads and writes.
+enum class FileKind { Program, MemoryImage };
 
 // The window's one pair of file dialogs, and the rules every file command
 // follows: which file a save really writes, the ".bak" backup of the file it
@@ -18,10 +22,14 @@ class TFileChooser : public QObject {
 public:
     explicit TFileChooser(QWidget* window);
 
-    // The chosen file, or an empty name when the dialog was cancelled.
-    QString ChooseFileToOpen(const QString& title, const QStringList& filters);
-    QString ChooseFileToSave(const QString& title, const QStringList& filters,
-                             const QString& fileName = QString());
+    // The chosen file, or an empty name when the dialog was cancelled. The
+    // dialog shows `fileName`, in its folder or else in the folder last chosen
+    // for files of that kind; a save starts with the filter last chosen for
+    // them. Nothing of the other kind's choices shows.
+    QString ChooseFileToOpen(FileKind kind, const QString& title, const QStringList& filters,
+                             const QString& fileName);
+    QString ChooseFileToSave(FileKind kind, const QString& title, const QStringList& filters,
+                             const QString& fileName);
 
     // What the dialogs held when last accepted, as the file error texts quote them.
     QString LastOpenedName() const { return openedName_; }
@@ -47,12 +55,19 @@ public:
     void ShowFileError(const QString& text, bool withCancel) const;
 
 private:
-    QString Choose(QFileDialog* dialog, const QString& title, const QStringList& filters,
-                   const QString& fileName);
+    // What the dialogs keep of the last choice for one kind of file.
+    struct KindChoice {
+        QString folder; // empty until a file of the kind was chosen
+        qsizetype saveFilter = 0;
+    };
+
+    QString Choose(QFileDialog* dialog, KindChoice& choice, const QString& title,
+                   const QStringList& filters, const QString& fileName);
 
     QWidget* window_;
     QFileDialog* openDialog_;
     QFileDialog* saveDialog_;
+    std::array<KindChoice, 2> choices_; // by FileKind
     QString openedName_;
     QString savedName_;
 };

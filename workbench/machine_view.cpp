@@ -22,6 +22,11 @@ namespace {
 
 constexpr QRgb Fuchsia = 0xffff00ff;
 
+// The listing's own font is 12 pixels high where the window's is 13, and
+// grows with it.
+constexpr int ListingPixels = 12;
+constexpr int WindowPixels = 13;
+
 QLabel* NewLabel(const QString& text, QWidget* parent, Qt::Alignment alignment = Qt::AlignRight)
 {
     auto* label = new QLabel(text, parent);
@@ -63,6 +68,7 @@ TMachineView::TMachineView(QWidget* parent) : QFrame(parent), hooks_(new EventHo
     memoryRow->addWidget(CreatePcWindow(), 0, Qt::AlignTop);
     layout->addLayout(memoryRow);
     layout->addStretch();
+    LayOut();
 
     AttachNumberField(txtPC);
     for (QLineEdit* field : registers) {
@@ -86,14 +92,46 @@ TMachineView::TMachineView(QWidget* parent) : QFrame(parent), hooks_(new EventHo
     });
 }
 
-QLineEdit* TMachineView::NewValueField(const QString& name, int digits, QWidget* parent)
+QLineEdit* TMachineView::NewValueField(const QString& name, QWidget* parent)
 {
     auto* field = new QLineEdit(parent);
     field->setObjectName(name);
     field->setAlignment(Qt::AlignCenter);
-    field->setFixedWidth(LineEditWidthFor(field, QString(digits, QLatin1Char('0'))));
     SetTag(field, -1);
     return field;
+}
+
+// The value fields are as wide as their digits in the font, the address
+// labels as their fields, and the listing's own font keeps its size in
+// proportion to the window's.
+void TMachineView::LayOut()
+{
+    // The registers, drawn without a frame, keep the room of a framed field.
+    auto setWidth = [](const auto& fields, int width) {
+        for (QLineEdit* field : fields) {
+            field->setFixedWidth(width);
+        }
+    };
+    const int byteWidth = LineEditWidthFor(txtPC, QStringLiteral("000"));
+    setWidth(std::initializer_list<QLineEdit*>{txtPC, txtIRH, txtIRL}, byteWidth);
+    setWidth(registers, byteWidth);
+    setWidth(memory, byteWidth);
+    setWidth(pcWindowFields, byteWidth);
+    setWidth(decodedFields, LineEditWidthFor(txtPC, QStringLiteral("0")));
+    udPC->setFixedHeight(txtPC->sizeHint().height());
+    // An address label is as wide as its field allows.
+    auto setLabelWidth = [](const auto& labels, int width) {
+        for (QLabel* label : labels) {
+            label->setMinimumWidth(width);
+            RenewSizeHint(label);
+        }
+    };
+    setLabelWidth(memoryLabels, byteWidth - 4);
+    setLabelWidth(pcWindowLabels, byteWidth - 4);
+    QFont listingFont = lblInstruction->font();
+    listingFont.setPixelSize(
+        qRound(ListingPixels * QFontInfo(font()).pixelSize() / double(WindowPixels)));
+    lblInstruction->setFont(listingFont);
 }
 
 QWidget* TMachineView::CreateInstructionRow()
@@ -105,12 +143,11 @@ QWidget* TMachineView::CreateInstructionRow()
 
     auto* registersRow = new QHBoxLayout;
     registersRow->setSpacing(2);
-    txtPC = NewValueField(QStringLiteral("txtPC"), 3, box);
+    txtPC = NewValueField(QStringLiteral("txtPC"), box);
     udPC = new TUpDown(0, 255, 0, box);
     udPC->setObjectName(QStringLiteral("udPC"));
-    udPC->setFixedHeight(txtPC->sizeHint().height());
-    txtIRH = NewValueField(QStringLiteral("txtIRH"), 3, box);
-    txtIRL = NewValueField(QStringLiteral("txtIRL"), 3, box);
+    txtIRH = NewValueField(QStringLiteral("txtIRH"), box);
+    txtIRL = NewValueField(QStringLiteral("txtIRL"), box);
     registersRow->addWidget(NewLabel(QStringLiteral("PC:"), box));
     registersRow->addWidget(txtPC);
     registersRow->addWidget(udPC);
@@ -121,7 +158,7 @@ QWidget* TMachineView::CreateInstructionRow()
     registersRow->addWidget(NewLabel(QStringLiteral("("), box));
     const char* decodedNames[] = {"txtInstr", "txtR1", "txtR2", "txtR3"};
     for (std::size_t i = 0; i < decodedFields.size(); ++i) {
-        decodedFields[i] = NewValueField(QLatin1String(decodedNames[i]), 1, box);
+        decodedFields[i] = NewValueField(QLatin1String(decodedNames[i]), box);
         registersRow->addWidget(decodedFields[i]);
     }
     registersRow->addWidget(NewLabel(QStringLiteral(")"), box));
@@ -154,9 +191,7 @@ QWidget* TMachineView::CreateInstructionRow()
     phaseRow->addSpacing(16);
     lblInstruction = new QLabel(box);
     lblInstruction->setObjectName(QStringLiteral("lblInstruction"));
-    QFont listingFont(QStringLiteral("Arial"));
-    listingFont.setPixelSize(12);
-    lblInstruction->setFont(listingFont);
+    lblInstruction->setFont(QFont(QStringLiteral("Arial")));
     ::SetTextColour(lblInstruction, 0xff0000ff);
     phaseRow->addWidget(lblInstruction, 1);
 
@@ -175,7 +210,7 @@ QWidget* TMachineView::CreateRegisters()
     for (int n = 0; n < 16; ++n) {
         const int column = n / 4;
         const int row = n % 4;
-        registers[n] = NewValueField(QStringLiteral("txtRegister%1").arg(n), 3, box);
+        registers[n] = NewValueField(QStringLiteral("txtRegister%1").arg(n), box);
         registers[n]->setFrame(false);
         grid->addWidget(NewLabel(QStringLiteral("R%1:").arg(n, 0, 16).toUpper(), box), row,
                         2 * column);
@@ -218,8 +253,7 @@ QWidget* TMachineView::CreateMemoryPage()
         const int row = offset % 8;
         memoryLabels[offset] = NewLabel(QString(), frame, Qt::AlignHCenter);
         memoryLabels[offset]->setObjectName(QStringLiteral("lblMemory%1").arg(offset));
-        memory[offset] = NewValueField(QStringLiteral("txtMemory%1").arg(offset), 3, frame);
-        memoryLabels[offset]->setMinimumWidth(memory[offset]->width() - 4);
+        memory[offset] = NewValueField(QStringLiteral("txtMemory%1").arg(offset), frame);
         grid->addWidget(memoryLabels[offset], row, 3 * column);
         grid->addWidget(memory[offset], row, 3 * column + 1);
     }
@@ -241,11 +275,9 @@ QWidget* TMachineView::CreatePcWindow()
     for (int row = 0; row < MachineDisplay::PcWindowRows; ++row) {
         pcWindowLabels[row] = NewLabel(QString(), grpMemoryPc, Qt::AlignHCenter);
         pcWindowLabels[row]->setObjectName(QStringLiteral("lblPcWindow%1").arg(row));
-        pcWindowFields[row] =
-            NewValueField(QStringLiteral("txtPcWindow%1").arg(row), 3, grpMemoryPc);
+        pcWindowFields[row] = NewValueField(QStringLiteral("txtPcWindow%1").arg(row), grpMemoryPc);
         pcWindowFields[row]->setReadOnly(true);
         pcWindowFields[row]->setFocusPolicy(Qt::NoFocus);
-        pcWindowLabels[row]->setMinimumWidth(pcWindowFields[row]->width() - 4);
         grid->addWidget(pcWindowLabels[row], row, 0);
         grid->addWidget(pcWindowFields[row], row, 1);
     }

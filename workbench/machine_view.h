@@ -35,6 +35,9 @@ public:
     // of the machine like the view's own fields.
     void AttachStartField(QLineEdit* field);
 
+    // Lays the fields out from the font.
+    void LayOut();
+
     void HandleMachineEvent(int code, int value, int index);
     QString FormatNumber(int value) const;
     int ParseNumber(const QString& text) const;
@@ -89,7 +92,7 @@ private:
     QWidget* CreateRegisters();
     QWidget* CreateMemoryPage();
     QWidget* CreatePcWindow();
-    QLineEdit* NewValueField(const QString& name, int digits, QWidget* parent);
+    QLineEdit* NewValueField(const QString& name, QWidget* parent);
     void AttachNumberField(QLineEdit* field);
     bool NumberFieldKeyPress(QLineEdit* field, QKeyEvent* event);
     void CommitNumberField(QLineEdit* field);

@@ -12,6 +12,7 @@
 #include "program_editor.h"
 #include "program_follower.h"
 #include "run_control.h"
+#include "zoom.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,6 +23,8 @@
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QVBoxLayout>
+
+#include <utility>
 
 TMainForm* MainForm = nullptr;
 
@@ -70,12 +73,16 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     view_->SetMachine(cpu_.get());
     CreateCommands();
     CreateMenus();
+    CreateExamplesMenu();
     CreateToolBar();
     ClearHighlights();
     SetState(StateMemoryCleared);
     RenumberRows(0);
     FollowProgram();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    zoom_ = new TZoom(*this, *editor_, *log_, *ToolBar1);
+    connect(zoom_, &TZoom::clientScrolled, this, &TMainForm::CommitEdits);
+    CreateZoomActions();
 }
 
 TMainForm::~TMainForm()
@@ -88,6 +95,7 @@ TMainForm::~TMainForm()
     if (QWidget* focused = focusWidget()) {
         focused->clearFocus();
     }
+    delete std::exchange(zoom_, nullptr);
     delete follower_;
     delete assembly_;
     delete documents_;
@@ -178,6 +186,52 @@ void TMainForm::LayOutClient()
     columns->addWidget(bevel);
     columns->addWidget(view_);
     setCentralWidget(client);
+}
+
+// Classroom: each part lays itself out again from a new font.
+void TMainForm::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange && zoom_) {
+        LayOutForFont();
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void TMainForm::LayOutForFont()
+{
+    editor_->LayOut();
+    view_->LayOut();
+    runControl_->LayOut();
+}
+
+void TMainForm::FitToScreen()
+{
+    zoom_->FitToScreen();
+}
+
+void TMainForm::ShowZoom()
+{
+    actOptionZoomIn->setEnabled(zoom_->CanZoomIn());
+    actOptionZoomOut->setEnabled(zoom_->CanZoomOut());
+    actOptionZoomReset->setEnabled(zoom_->CanZoomOut());
+}
+
+void TMainForm::actOptionZoomInExecute()
+{
+    CommitEdits();
+    zoom_->ZoomIn();
+}
+
+void TMainForm::actOptionZoomOutExecute()
+{
+    CommitEdits();
+    zoom_->ZoomOut();
+}
+
+void TMainForm::actOptionZoomResetExecute()
+{
+    CommitEdits();
+    zoom_->Reset();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
@@ -500,6 +554,12 @@ void TMainForm::actEditPasteExecute()
     if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
         edit->paste();
     }
+}
+
+void TMainForm::mnuFileExampleClick(const QString& resource)
+{
+    CommitEdits();
+    documents_->OpenExample(resource);
 }
 
 void TMainForm::actHelpAboutExecute()

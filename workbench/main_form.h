@@ -24,6 +24,7 @@ class TMessageLog;
 class TProgramEditor;
 class TProgramFollower;
 class TRunControl;
+class TZoom;
 
 // The workbench's one main window: it owns the machine and the assembler,
 // declares every user command, and wires the parts that carry them out: the
@@ -107,12 +108,21 @@ public slots:
     void actCpuStepBackExecute();
     void actCpuMicroStepBackExecute();
     void actCpuToggleBreakpointExecute();
+    // Classroom: the built-in examples and zoom.
+    void mnuFileExampleClick(const QString& resource);
+    void actOptionZoomInExecute();
+    void actOptionZoomOutExecute();
+    void actOptionZoomResetExecute();
+
+    // Sizes the window for its screen and centres it there.
+    void FitToScreen();
 
     // Undo and redo of the program.
     void actEditUndoExecute();
     void actEditRedoExecute();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void customEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -123,6 +133,10 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateCommands();
+    void CreateExamplesMenu();
+    void CreateZoomActions();
+    void LayOutForFont();
+    void ShowZoom();
     void WireParts();
     void LayOutClient();
     QAction* AddAction(const char* name, const QString& caption, const QString& hint, int icon,
@@ -174,8 +188,12 @@ public:
     QAction* mnuOptionGetColor = nullptr;
     QAction* mnuOptionTextColor = nullptr;
     QAction* mnuOptionViewHint = nullptr;
+    QAction* actOptionZoomIn = nullptr;
+    QAction* actOptionZoomOut = nullptr;
+    QAction* actOptionZoomReset = nullptr;
 
     QMenu* mnuFile = nullptr;
+    QMenu* mnuFileExamples = nullptr;
     QMenu* mnuEdit = nullptr;
     QMenu* mnuAssembly = nullptr;
     QMenu* mnuCpu = nullptr;
@@ -199,6 +217,7 @@ private:
     TDocumentCommands* documents_ = nullptr;
     TAssemblyCommands* assembly_ = nullptr;
     TProgramFollower* follower_ = nullptr;
+    TZoom* zoom_ = nullptr;
 
     // Created after the controls and destroyed after the generated fields.
     std::unique_ptr<CCpu> cpu_;

@@ -1,6 +1,9 @@
 // The window's commands: actions with their hints, the menus and the tool bar.
 #include "main_form.h"
+
+#include "example_programs.h"
 #include "run_control.h"
+#include "zoom.h"
 
 #include <QAction>
 #include <QMenuBar>
@@ -9,9 +12,16 @@
 
 namespace {
 
+// Each icon in every size a zoomed tool bar asks for, each rendered for its
+// size. None carries the "@2x" scale, which an icon would prefer on a scaled
+// screen at any size.
 QIcon ImageListIcon(int index)
 {
-    return QIcon(QStringLiteral(":/icons/%1.png").arg(index));
+    QIcon icon(QPixmap(QStringLiteral(":/icons/%1.png").arg(index)));
+    for (const int pixels : {32, 48, 64, 96}) {
+        icon.addPixmap(QPixmap(QStringLiteral(":/icons/%1-%2.png").arg(index).arg(pixels)));
+    }
+    return icon;
 }
 
 } // namespace
@@ -283,4 +293,49 @@ void TMainForm::ShowRunCommand(bool running)
     actCpuRun->setIcon(ImageListIcon(running ? 11 : 10));
     actCpuRun->setText(running ? QStringLiteral("暫停(&P)") : QStringLiteral("執行(&R)"));
     SetHint(actCpuRun, running ? QStringLiteral("暫停|暫停程式") : QStringLiteral("執行|執行程式"));
+}
+
+// The built-in examples, in a submenu of the File menu before Exit.
+void TMainForm::CreateExamplesMenu()
+{
+    mnuFileExamples = new QMenu(QStringLiteral("範例程式(&E)"), mnuFile);
+    mnuFileExamples->setObjectName(QStringLiteral("mnuFileExamples"));
+    mnuFileExamples->setToolTipsVisible(false);
+    SetHint(mnuFileExamples->menuAction(), QStringLiteral("範例程式|開啟程式內附的範例程式"));
+    mnuFile->insertMenu(actFileExit, mnuFileExamples);
+    mnuFile->insertSeparator(actFileExit);
+    int number = 0;
+    for (const ExampleProgram& example : BuiltInExamples()) {
+        QAction* item = mnuFileExamples->addAction(example.title);
+        item->setObjectName(QStringLiteral("mnuFileExample%1").arg(++number));
+        item->setData(example.resource);
+        item->setStatusTip(QStringLiteral("開啟範例程式 ") + example.file);
+        connect(item, &QAction::triggered, this,
+                [this, resource = example.resource] { mnuFileExampleClick(resource); });
+    }
+}
+
+// Zoom, after the items of the Options menu.
+void TMainForm::CreateZoomActions()
+{
+    actOptionZoomIn = AddAction("actOptionZoomIn", "放大(&I)", "放大|放大視窗的文字與圖示", -1,
+                                &TMainForm::actOptionZoomInExecute);
+    actOptionZoomIn->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl++")), QKeySequence(QStringLiteral("Ctrl+="))});
+    actOptionZoomOut = AddAction("actOptionZoomOut", "縮小(&U)", "縮小|縮小視窗的文字與圖示", -1,
+                                 &TMainForm::actOptionZoomOutExecute);
+    actOptionZoomOut->setShortcut(QKeySequence(QStringLiteral("Ctrl+-")));
+    actOptionZoomReset =
+        AddAction("actOptionZoomReset", "原始大小(&Z)", "原始大小|以原始大小顯示視窗", -1,
+                  &TMainForm::actOptionZoomResetExecute);
+    actOptionZoomReset->setShortcut(QKeySequence(QStringLiteral("Ctrl+0")));
+    // Like the other items of the Options menu, they are not commands of the
+    // action list.
+    for (QAction* zoom : {actOptionZoomIn, actOptionZoomOut, actOptionZoomReset}) {
+        zoom->setParent(this);
+    }
+    mnuOption->addSeparator();
+    mnuOption->addActions({actOptionZoomIn, actOptionZoomOut, actOptionZoomReset});
+    connect(zoom_, &TZoom::zoomChanged, this, &TMainForm::ShowZoom);
+    ShowZoom();
 }

@@ -34,8 +34,8 @@ bool TMemoryImageCommands::AskToSaveMemory()
 
 bool TMemoryImageCommands::Save()
 {
-    const QString chosen =
-        files_.ChooseFileToSave(QStringLiteral("Save Memory File"), MemoryFileFilters());
+    const QString chosen = files_.ChooseFileToSave(
+        FileKind::MemoryImage, QStringLiteral("Save Memory File"), MemoryFileFilters(), QString());
     if (chosen.isEmpty()) {
         return false;
     }
@@ -55,8 +55,8 @@ void TMemoryImageCommands::Load()
         return;
     }
     view_.SetBulk(true);
-    const QString name =
-        files_.ChooseFileToOpen(QStringLiteral("Load Memory File"), MemoryFileFilters());
+    const QString name = files_.ChooseFileToOpen(
+        FileKind::MemoryImage, QStringLiteral("Load Memory File"), MemoryFileFilters(), QString());
     if (!name.isEmpty() && machine_.LoadMemoryFile(QFile::encodeName(name).toStdString())) {
         fileName_ = name;
         emit stateRequested(StateMemoryLoaded);

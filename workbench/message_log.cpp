@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextDocument>
 
 namespace {
 
@@ -76,4 +77,32 @@ void TMessageLog::ChooseCursorLine()
     } else if (target.kind == MessageTarget::Address) {
         emit addressChosen(target.number);
     }
+}
+
+void TMessageLog::SetShownLines(int lines)
+{
+    shownLines_ = lines;
+    updateGeometry();
+}
+
+int TMessageLog::ShownLines() const
+{
+    return shownLines_ > 0
+               ? shownLines_
+               : (QPlainTextEdit::sizeHint().height() - Margins()) / fontMetrics().lineSpacing();
+}
+
+QSize TMessageLog::sizeHint() const
+{
+    const QSize natural = QPlainTextEdit::sizeHint();
+    if (shownLines_ <= 0) {
+        return natural;
+    }
+    return {natural.width(), shownLines_ * fontMetrics().lineSpacing() + Margins()};
+}
+
+// The height around the lines: the frame and the document's margins.
+int TMessageLog::Margins() const
+{
+    return 2 * (frameWidth() + qRound(document()->documentMargin()));
 }

@@ -18,6 +18,12 @@ public:
     // The first source line that a line of the log names; 0 when none does.
     int FirstNamedLine() const;
 
+    // The lines the log is made high enough for when the window is short of
+    // room, 0 for its natural height; ShownLines() tells how many it holds.
+    void SetShownLines(int lines);
+    int ShownLines() const;
+    QSize sizeHint() const override;
+
 signals:
     void lineChosen(int line);
     void addressChosen(int address);
@@ -28,4 +34,7 @@ protected:
 
 private:
     void ChooseCursorLine();
+    int Margins() const;
+
+    int shownLines_ = 0;
 };

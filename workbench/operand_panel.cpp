@@ -75,9 +75,14 @@ TOperandPanel::TOperandPanel(QWidget* window)
     lblAddr->hide();
     SetTag(txtAddress, 8);
     SetTag(txtNumber, ByteDigits);
+    LayOut();
+    AttachFields();
+}
 
-    // A register box takes "RB" beside its arrow; where the style needs more
-    // than the frame and scroll-bar measures allow, the box's own size wins.
+// A register box takes "RB" beside its arrow; where the style needs more than
+// the frame and scroll-bar measures allow, the box's own size wins.
+void TOperandPanel::LayOut()
+{
     const QFontMetrics metrics(font());
     const int edges = 2 * qMax(2, style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
@@ -89,11 +94,11 @@ TOperandPanel::TOperandPanel(QWidget* window)
         box->setGeometry(left, 0, boxWidth, box->height());
         left += boxWidth;
     }
+    RenewSizeHint(lblAddr);
     lblAddr->resize(lblAddr->sizeHint().width(), lblAddr->height());
     txtAddress->resize(qMax(metrics.horizontalAdvance(QStringLiteral("GGGGGG+1")) + edges,
                             LineEditWidthFor(txtAddress, QStringLiteral("GGGGGG+1"))),
                        txtAddress->height());
-    AttachFields();
 }
 
 int TOperandPanel::WidestFormWidth() const

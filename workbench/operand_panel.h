@@ -24,6 +24,8 @@ public:
     // Ends the edit: reports the composed operand, when complete, and closes.
     void pnlOperandExit();
 
+    // Lays the fields out from the font.
+    void LayOut();
     // The width of the widest form, which the operand cell must allow.
     int WidestFormWidth() const;
     void SetCellHeight(int height);

@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QSpacerItem>
 #include <QStyle>
 #include <QTableWidget>
 #include <QUndoStack>
@@ -27,8 +28,6 @@
 #include <utility>
 
 namespace {
-
-constexpr int ShownRows = 11;
 
 bool Within(const QWidget* editor, const QWidget* widget)
 {
@@ -76,6 +75,7 @@ TProgramEditor::TProgramEditor(QWidget* window)
     txtStart->setObjectName(QStringLiteral("txtStart"));
     SetTag(txtStart, 0);
     CreateFloatingEditors();
+    BuildLayout();
     LayOut();
     AttachFloatingEditors();
     history_ = std::make_unique<QUndoStack>();
@@ -106,11 +106,29 @@ void TProgramEditor::CreateFloatingEditors()
     connect(pnlOperand, &TOperandPanel::operandComposed, this, &TProgramEditor::CommitOperand);
 }
 
+void TProgramEditor::BuildLayout()
+{
+    lblStart->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    startIndent_ = new QSpacerItem(0, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
+    auto* startRow = new QHBoxLayout;
+    startRow->setSpacing(0);
+    startRow->addSpacerItem(startIndent_);
+    startRow->addWidget(lblStart);
+    startRow->addWidget(txtStart);
+    startRow->addStretch();
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(4);
+    column->addLayout(startRow);
+    column->addWidget(sgrdCode);
+}
+
 // Column widths follow the font: line number, a six-character label, the
 // longest mnemonic, and the operand taking the rest. Each column is at least
 // as wide as the editor laid over it needs, so nothing in an editor is cut off.
 void TProgramEditor::LayOut()
 {
+    pnlOperand->LayOut();
     const QFontMetrics metrics(sgrdCode->font());
     const int edges = 2 * qMax(2, style()->pixelMetric(QStyle::PM_DefaultFrameWidth));
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
@@ -139,30 +157,35 @@ void TProgramEditor::LayOut()
     // A cell is as high as the label field; its section adds the grid line.
     const int cellHeight = txtLabel->sizeHint().height();
     const int rowHeight = cellHeight + gridLine;
-    sgrdCode->verticalHeader()->setMinimumSectionSize(rowHeight);
+    // A lower row needs a lower minimum before the rows can take it.
+    sgrdCode->verticalHeader()->setMinimumSectionSize(qMin(rowHeight, RowHeight()));
     sgrdCode->verticalHeader()->setDefaultSectionSize(rowHeight);
-    sgrdCode->setFixedSize(gridWidth, sgrdCode->horizontalHeader()->sizeHint().height() +
-                                          ShownRows * rowHeight);
+    sgrdCode->verticalHeader()->setMinimumSectionSize(rowHeight);
+    sgrdCode->setFixedWidth(gridWidth);
+    SetShownRows(shownRows_);
     txtLabel->setFixedHeight(cellHeight);
     cboOpcode->setFixedHeight(cellHeight);
     pnlOperand->SetCellHeight(cellHeight);
 
     // START stands above the mnemonic column, its field above the operands.
+    startIndent_->changeSize(widths[NumberColumn] + widths[LabelColumn] + edges, 0,
+                             QSizePolicy::Fixed, QSizePolicy::Minimum);
     lblStart->setFixedWidth(widths[MnemonicColumn]);
-    lblStart->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblStart->setContentsMargins(0, 0, edges, 0);
     txtStart->setFixedWidth(LineEditWidthFor(txtStart, QStringLiteral("000")));
-    auto* startRow = new QHBoxLayout;
-    startRow->setSpacing(0);
-    startRow->addSpacing(widths[NumberColumn] + widths[LabelColumn] + edges);
-    startRow->addWidget(lblStart);
-    startRow->addWidget(txtStart);
-    startRow->addStretch();
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(4);
-    column->addLayout(startRow);
-    column->addWidget(sgrdCode);
+    layout()->invalidate(); // a spacer does not tell its layout of a new size
+}
+
+int TProgramEditor::RowHeight() const
+{
+    return sgrdCode->verticalHeader()->defaultSectionSize();
+}
+
+void TProgramEditor::SetShownRows(int rows)
+{
+    shownRows_ = rows;
+    sgrdCode->setFixedHeight(sgrdCode->horizontalHeader()->sizeHint().height() +
+                             rows * RowHeight());
 }
 
 void TProgramEditor::AttachFloatingEditors()
@@ -326,8 +349,7 @@ int TProgramEditor::TopRow() const
 
 int TProgramEditor::VisibleRowCount() const
 {
-    const int fit =
-        sgrdCode->viewport()->height() / sgrdCode->verticalHeader()->defaultSectionSize();
+    const int fit = sgrdCode->viewport()->height() / RowHeight();
     return qMin(fit, RowCount() - TopRow());
 }
 

@@ -15,6 +15,7 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMouseEvent;
+class QSpacerItem;
 class QTableWidget;
 class QUndoStack;
 class TOperandPanel;
@@ -64,6 +65,12 @@ public:
     std::vector<int> BreakpointRows() const;
     // Makes the row current and scrolls to it, any open edit committed first.
     void SelectRow(int row);
+    // Lays the grid, START and the floating editors out from the font.
+    void LayOut();
+    // The grid shows this many rows, NaturalRows unless the window is short of room.
+    static constexpr int NaturalRows = 11;
+    void SetShownRows(int rows);
+    int ShownRows() const { return shownRows_; }
 
     // Undo and redo: every committed cell edit, line command and START change
     // is one step. New and Open (SetRows, Clear) start afresh.
@@ -94,7 +101,8 @@ signals:
 
 private:
     void CreateFloatingEditors();
-    void LayOut();
+    void BuildLayout();
+    int RowHeight() const;
     void AttachFloatingEditors();
     void EmptyGrid();
     void NumberRows(int firstRow);
@@ -138,6 +146,8 @@ private:
     QLineEdit* txtLabel = nullptr;
     QComboBox* cboOpcode = nullptr;
     TOperandPanel* pnlOperand = nullptr;
+    QSpacerItem* startIndent_ = nullptr; // START's place above the mnemonic column
+    int shownRows_ = NaturalRows;
     bool closingEditor_ = false; // focus handed back to the grid is not leaving an editor
     RowMarks marks_;
     // Not a child: it goes while the editor is whole, and its last signals

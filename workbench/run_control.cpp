@@ -36,21 +36,36 @@ TRunControl::TRunControl(CCpu& machine, TMachineView& view, QWidget* window)
     txtInterval->setObjectName(QStringLiteral("txtInterval"));
     txtInterval->setFocusPolicy(Qt::ClickFocus);
     txtInterval->setAlignment(Qt::AlignRight);
-    txtInterval->setFixedWidth(LineEditWidthFor(txtInterval, QStringLiteral("20")));
     udInterval->setObjectName(QStringLiteral("udInterval"));
-    udInterval->setFixedHeight(txtInterval->sizeHint().height());
+    LayOut();
+    for (QWidget* speed : {static_cast<QWidget*>(txtInterval), static_cast<QWidget*>(udInterval)}) {
+        speed->setToolTip(QStringLiteral("速度"));
+        speed->setStatusTip(QStringLiteral("0 最快，20 最慢（每個微指令 1 + 33 × 數值 毫秒）"));
+    }
     connect(udInterval, &TUpDown::clicked, this,
             [this](int position) { txtInterval->setText(QString::number(position)); });
     connect(txtInterval, &QLineEdit::textChanged, this, [this](const QString& text) {
         bool number = false;
         const int position = text.toInt(&number);
-        if (number && position >= udInterval->minimum() && position <= udInterval->maximum()) {
+        // Shown as the run uses it: the slowest speed for any larger number.
+        if (number && position > udInterval->maximum()) {
+            txtInterval->setText(QString::number(udInterval->maximum()));
+            return;
+        }
+        if (number && position >= udInterval->minimum()) {
             udInterval->SetPosition(position);
+            ApplyInterval();
         }
     });
     hooks_->On(txtInterval, QEvent::KeyPress, [this](QEvent* event) {
         return txtIntervalKeyPress(static_cast<QKeyEvent*>(event));
     });
+}
+
+void TRunControl::LayOut()
+{
+    txtInterval->setFixedWidth(LineEditWidthFor(txtInterval, QStringLiteral("20")));
+    udInterval->setFixedHeight(txtInterval->sizeHint().height());
 }
 
 void TRunControl::AddIntervalField(QToolBar* toolBar)
@@ -71,6 +86,14 @@ bool TRunControl::txtIntervalKeyPress(QKeyEvent* event)
 int TRunControl::RunInterval() const
 {
     return udInterval->Position() * 33 + 1;
+}
+
+// A run takes a new speed from its next tick on.
+void TRunControl::ApplyInterval()
+{
+    if (IsRunning() && tmrRunCpu->interval() != RunInterval()) {
+        tmrRunCpu->setInterval(RunInterval());
+    }
 }
 
 bool TRunControl::IsRunning() const

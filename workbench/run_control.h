@@ -31,6 +31,8 @@ public:
 
     // Puts the interval field and its up-down into the tool bar.
     void AddIntervalField(QToolBar* toolBar);
+    // Lays the interval field out from its font.
+    void LayOut();
 
     void RunOrPause();
     void Step();
@@ -71,6 +73,7 @@ signals:
 
 private:
     int RunInterval() const;
+    void ApplyInterval();
     bool txtIntervalKeyPress(QKeyEvent* event);
     void Pause();
     bool EndIfHalted();

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QTimer>
@@ -17,6 +18,11 @@ int LineEditWidthFor(const QLineEdit* edit, const QString& sample)
     const QFontMetrics metrics(edit->font());
     return edit->sizeHint().width() - 17 * metrics.horizontalAdvance(QLatin1Char('x')) +
            metrics.horizontalAdvance(sample) + 2;
+}
+
+void RenewSizeHint(QLabel* label)
+{
+    label->setIndent(label->indent()); // drops the hint whatever the value
 }
 
 void SetTextColour(QWidget* widget, unsigned rgb)

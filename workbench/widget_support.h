@@ -8,12 +8,17 @@
 
 class QComboBox;
 class QFocusEvent;
+class QLabel;
 class QLineEdit;
 class QString;
 class QWidget;
 
 // The width a line edit needs to show `sample` in its own font, frame included.
 int LineEditWidthFor(const QLineEdit* edit, const QString& sample);
+
+// A label keeps the size hint it computed for the font and the minimum width
+// it had; after a change of either, this makes it compute the hint anew.
+void RenewSizeHint(QLabel* label);
 
 // The text colour of a widget: what its palette draws text with.
 void SetTextColour(QWidget* widget, unsigned rgb);

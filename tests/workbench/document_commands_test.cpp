@@ -1,9 +1,14 @@
 #include "document_test.h"
+#include "editor_test.h"
 
 #include "machine/cpu.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTableWidget>
 #include <QTimer>
@@ -25,6 +30,26 @@ std::vector<Row> WithEmptyLastRow(std::vector<Row> rows)
 {
     rows.push_back({});
     return rows;
+}
+
+// Types the name into the dialog's name field and presses Enter, as a user does.
+DialogAnswer TypeAndEnter(const QString& fileName)
+{
+    return [fileName](QWidget* dialog) {
+        auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(field, nullptr);
+        field->setFocus();
+        field->clear();
+        // Keys go where the window system sends them: to an open pop-up first.
+        auto target = [field] {
+            QWidget* popup = QApplication::activePopupWidget();
+            return popup ? popup : field;
+        };
+        for (const QChar c : fileName) {
+            QTest::keyClick(target(), c.toLatin1());
+        }
+        QTest::keyClick(target(), Qt::Key_Return);
+    };
 }
 
 } // namespace
@@ -319,4 +344,118 @@ TEST_F(DocumentCommandsTest, ClosingAsksOnlyWhileTheProgramHasUnsavedChanges)
     guard.start(10);
     EXPECT_TRUE(form->close());
     EXPECT_FALSE(asked);
+}
+
+TEST_F(DocumentCommandsTest, AnExampleFromTheMenuOpensAsAFileWithoutAName)
+{
+    // The menu lists the examples in the order and with the titles of their index.
+    const QList<QByteArray> index =
+        QByteArray::fromStdString(ReadText(MIRA_EXAMPLES_DIR "/examples.txt"))
+            .trimmed()
+            .split('\n');
+    const QList<QAction*> items = Find<QMenu>("mnuFileExamples")->actions();
+    ASSERT_EQ(items.size(), index.size());
+    QAction* count = nullptr;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const QStringList fields = QString::fromUtf8(index[i]).split('\t');
+        EXPECT_EQ(items[i]->text(), fields.value(1));
+        EXPECT_TRUE(items[i]->statusTip().endsWith(fields.value(0)));
+        if (fields.value(0) == "count.asm") {
+            count = items[i];
+        }
+    }
+    ASSERT_NE(count, nullptr);
+
+    // Unsaved changes are asked about first.
+    SetRows(programRows);
+    AnswerInTurn({Click(QMessageBox::Cancel)});
+    count->trigger();
+    EXPECT_EQ(Rows(), WithEmptyLastRow(programRows));
+    AnswerInTurn({Click(QMessageBox::No)});
+    count->trigger();
+    const std::vector<Row> example = Rows();
+    EXPECT_EQ(form->windowTitle(), "MIRA - ");
+    EXPECT_EQ(form->RecordedState(), StateOpened);
+    EXPECT_FALSE(Action("actFileSave")->isEnabled());
+    EXPECT_TRUE(Action("actAssemblyRun")->isEnabled());
+
+    // The same program as the file of the examples, which Save asks a name for.
+    form->SetState(StateModified);
+    QString shownName = "?";
+    AnswerInTurn({[&shownName](QWidget* dialog) {
+        shownName = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
+        Choose(QString())(dialog);
+    }});
+    Trigger("actFileSave");
+    EXPECT_EQ(shownName, "");
+    AnswerInTurn({Click(QMessageBox::No), Choose(MIRA_EXAMPLES_DIR "/count.asm")});
+    Trigger("actFileOpen");
+    EXPECT_EQ(Rows(), example);
+}
+
+class FileDialogTest : public DocumentCommandsTest, protected GridUser {
+protected:
+    QWidget* Window() const override { return form.get(); }
+};
+
+TEST_F(FileDialogTest, EachDialogStartsFromTheLastChoiceOfItsOwnKind)
+{
+    ASSERT_TRUE(QDir(folder.path()).mkpath("programs"));
+    ASSERT_TRUE(QDir(folder.path()).mkpath("images"));
+    const QString startFolder = QDir::currentPath();
+    const struct {
+        const char* command;
+        const char* name; // what the dialog shows
+        const char* folder;
+        const char* filter;
+        DialogAnswer answer;
+    } steps[] = {
+        {"actFileSaveAs", "", nullptr, "Assemble files(*.asm)",
+         Choose(Path("programs/prog"), "All Files (*.*)")},
+        {"actFileSaveMemory", "", nullptr, "Memory files(*.mm)", Choose(Path("images/image"))},
+        {"actFileLoadMemory", "", "images", "Memory files(*.mm)", Choose(Path("images/image.mm"))},
+        {"actFileOpen", "", "programs", "Assemble files(*.asm)", Choose(QString())},
+        {"actFileSaveAs", "prog", "programs", "All Files (*.*)", Choose(QString())},
+        {"actFileSaveMemory", "", "images", "Memory files(*.mm)", Choose(QString())},
+    };
+    SetRows(programRows);
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.command);
+        if (QLatin1String(step.command) == "actFileSaveMemory") {
+            form->SetState(StateMemoryChanged);
+        }
+        QString name, shownFolder, filter;
+        AnswerInTurn({[&](QWidget* dialog) {
+            auto* files = qobject_cast<QFileDialog*>(dialog);
+            ASSERT_NE(files, nullptr);
+            name = files->findChild<QLineEdit*>("fileNameEdit")->text();
+            shownFolder = files->directory().absolutePath();
+            filter = files->selectedNameFilter();
+            step.answer(dialog);
+        }});
+        Trigger(step.command);
+        EXPECT_EQ(name, step.name);
+        EXPECT_EQ(shownFolder, step.folder ? Path(step.folder) : startFolder);
+        EXPECT_EQ(filter, step.filter);
+    }
+    EXPECT_TRUE(Exists("programs/prog"));
+    EXPECT_TRUE(Exists("images/image.mm"));
+}
+
+TEST_F(FileDialogTest, ANameTypedAndEnteredLeavesNoPopUpBehind)
+{
+    Write("prog.asm", savedProgram);
+    AnswerInTurn({TypeAndEnter(Path("prog.asm"))});
+    Trigger("actFileOpen");
+    ASSERT_EQ(form->windowTitle(), Title("prog.asm"));
+    QTest::qWait(300); // the dialog's folder listings arrive
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    // As on a desktop, the window is active again once nothing else shows;
+    // the offscreen platform leaves the last pop-up active.
+    if (!QApplication::activePopupWidget()) {
+        QApplication::setActiveWindow(form.get());
+    }
+    ClickCell(0, 2);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] { return Find<QComboBox>("cboOpcode")->view()->isVisible(); }, 1000));
 }

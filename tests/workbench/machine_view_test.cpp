@@ -249,3 +249,19 @@ TEST_F(MachineViewTest, DecimalFieldsRefuseValuesAbove255WhileTyping)
     EXPECT_EQ(Machine().GetRegister(7), 25);
     EXPECT_EQ(Text("txtRegister7"), "25"); // the same value: nothing to do
 }
+
+// A field left with an unfinished value when the window closes is committed
+// while every part of the window is still whole.
+TEST_F(MachineViewTest, AFieldBeingTypedInWhenTheWindowCloses)
+{
+    for (const char* name : {"txtStart", "txtPC", "txtRegister1", "txtMemory3"}) {
+        SCOPED_TRACE(name);
+        QLineEdit* field = Field(name);
+        field->setFocus(Qt::MouseFocusReason);
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Backspace);
+        ASSERT_EQ(field->text(), "");
+        form.reset();
+        SetUp();
+    }
+}

@@ -4,7 +4,11 @@
 #include <QColorDialog>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
@@ -95,6 +99,10 @@ TEST_F(MainWindowTest, ActionsCarryCaptionShortcutAndBothHints)
     }
     EXPECT_TRUE(Find<QToolButton>("tbtnStepBack")->isVisible());
     EXPECT_TRUE(Find<QToolButton>("tbtnMicroStepBack")->isVisible());
+    EXPECT_EQ(Action("actOptionZoomIn")->shortcuts(),
+              QList<QKeySequence>({QKeySequence("Ctrl++"), QKeySequence("Ctrl+=")}));
+    EXPECT_EQ(Action("actOptionZoomOut")->shortcut(), QKeySequence("Ctrl+-"));
+    EXPECT_EQ(Action("actOptionZoomReset")->shortcut(), QKeySequence("Ctrl+0"));
 }
 
 TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder)
@@ -102,15 +110,22 @@ TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder)
     auto names = [this](const char* menu) {
         QStringList list;
         for (QAction* action : Find<QMenu>(menu)->actions()) {
-            list << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
+            list << (action->isSeparator() ? QStringLiteral("-")
+                     : action->menu()      ? action->menu()->objectName()
+                                           : action->objectName());
         }
         return list;
     };
     EXPECT_EQ(names("mnuFile"),
               QStringList({"actFileNew", "actFileOpen", "actFileSave", "actFileSaveAs", "-",
-                           "actFileSaveMemory", "actFileLoadMemory", "-", "actFileExit"}));
+                           "actFileSaveMemory", "actFileLoadMemory", "-", "mnuFileExamples", "-",
+                           "actFileExit"}));
     EXPECT_EQ(names("mnuEdit"), QStringList({"actEditUndo", "actEditRedo", "-", "actEditInsertLine",
                                              "actEditDeleteLine", "-", "actEditClearMessage"}));
+    EXPECT_EQ(names("mnuOption"),
+              QStringList({"mnuOptionSetColor", "mnuOptionGetColor", "mnuOptionTextColor", "-",
+                           "mnuOptionViewHint", "-", "actOptionZoomIn", "actOptionZoomOut",
+                           "actOptionZoomReset"}));
     EXPECT_EQ(names("mnuCpu"),
               QStringList({"actCpuRun", "actCpuStep", "actCpuMicroStep", "actCpuStepBack",
                            "actCpuMicroStepBack", "actCpuHalt", "actCpuReset", "-",
@@ -222,4 +237,66 @@ TEST_F(MainWindowTest, TextColourFollowsEveryFieldThatIsNotHighlighted)
     EXPECT_EQ(Find("lblInstruction")->palette().color(QPalette::WindowText), QColor(Qt::blue));
     form->ClearHighlights();
     EXPECT_EQ(TextColour("txtRegister1"), QColor(Qt::darkGreen));
+}
+
+// Run on the screens of a classroom as well (see CMakeLists.txt): every zoom
+// step keeps the window within the screen's available area, and only a
+// screen too small for the window's least size cuts anything off.
+TEST_F(MainWindowTest, ZoomStepsKeepTheWindowOnItsScreen)
+{
+    form->FitToScreen();
+    const QRect area = form->screen()->availableGeometry();
+    const QStringList parts = {"sgrdCode", "mmMessage", "pnlMemory", "txtInterval", "txtPC"};
+    auto places = [&] {
+        QList<QRect> rects = {form->geometry()};
+        for (const QString& name : parts) {
+            rects << QRect(Find(name)->mapTo(form.get(), QPoint()), Find(name)->size());
+        }
+        auto* grid = Find<QTableWidget>("sgrdCode");
+        rects << grid->visualRect(grid->model()->index(0, 3)); // a cell
+        return rects;
+    };
+    const QList<QRect> atStart = places();
+    const QFont startFont = QApplication::font();
+    if (area.contains(form->frameGeometry())) {
+        EXPECT_LE((form->frameGeometry().center() - area.center()).manhattanLength(), 2);
+    }
+    EXPECT_FALSE(Action("actOptionZoomOut")->isEnabled());
+    QList<int> sizes;
+    for (int step = 0; step < 7; ++step) {
+        SCOPED_TRACE(form->font().pixelSize());
+        sizes << form->font().pixelSize();
+        EXPECT_TRUE(area.contains(form->frameGeometry()));
+        for (const char* bar : {"MainMenu", "ToolBar1", "StatusBar"}) {
+            EXPECT_TRUE(form->rect().contains(Find(bar)->geometry())) << bar;
+        }
+        // The client area scrolls only where even the window's least size
+        // does not fit; the grid gives up rows to stay within it first.
+        auto* clientArea = Find<QScrollArea>("ClientArea");
+        const QScrollBar* across = clientArea->horizontalScrollBar();
+        const QScrollBar* down = clientArea->verticalScrollBar();
+        const QSize least = form->frameGeometry().size() - clientArea->size() +
+                            Find("Client")->minimumSizeHint() +
+                            QSize(down->isVisible() ? down->width() : 0,
+                                  across->isVisible() ? across->height() : 0);
+        if (down->isVisible()) {
+            EXPECT_GT(least.height(), area.height());
+        }
+        if (across->isVisible()) {
+            EXPECT_GT(least.width(), area.width());
+        }
+        auto* grid = Find<QTableWidget>("sgrdCode");
+        const QWidget* viewport = clientArea->viewport();
+        EXPECT_TRUE(grid->mapTo(viewport, grid->rect().bottomLeft()).y() < viewport->height() ||
+                    grid->viewport()->height() <= 4 * grid->rowHeight(0));
+        Action("actOptionZoomIn")->trigger();
+    }
+    EXPECT_FALSE(Action("actOptionZoomIn")->isEnabled());
+    EXPECT_EQ(sizes, QList<int>({13, 16, 20, 23, 26, 33, 39}));
+    EXPECT_GT(QApplication::font().pointSizeF(), startFont.pointSizeF()); // menus and dialogs
+
+    Action("actOptionZoomReset")->trigger();
+    EXPECT_EQ(places(), atStart);
+    EXPECT_EQ(QApplication::font(), startFont);
+    EXPECT_FALSE(Action("actOptionZoomReset")->isEnabled());
 }

@@ -130,6 +130,16 @@ void RandomUser::WatchCommands()
 {
     for (QAction* action : form_.findChildren<QAction*>()) {
         const QString name = action->objectName();
+        // The examples' items share one handler, told which example to open.
+        if (const QString example = action->data().toString(); !example.isEmpty()) {
+            QObject::disconnect(action, &QAction::triggered, &form_, nullptr);
+            QObject::connect(action, &QAction::triggered, &form_, [this, name, example] {
+                model_.CommandStarts(name);
+                form_.mnuFileExampleClick(example);
+                model_.CommandEnds();
+            });
+            continue;
+        }
         const QByteArray slot = (name + (name.startsWith("act") ? "Execute" : "Click")).toLatin1();
         if (form_.metaObject()->indexOfSlot(slot + "()") < 0) {
             continue;
@@ -351,6 +361,11 @@ void RandomUser::RunCommand()
         form_.actCpuMicroStep, form_.actCpuHalt,      form_.actCpuReset};
     QList<QAction*> available;
     for (QAction* action : form_.findChildren<QAction*>()) {
+        // The examples together come up about as often as one command.
+        const bool example = !action->data().toString().isEmpty();
+        if (example && Pick(10) != 0) {
+            continue;
+        }
         if (action->isEnabled() && !action->objectName().isEmpty() &&
             (action->objectName().startsWith("act") || action->objectName().startsWith("mnu"))) {
             for (int weight = preferred.contains(action) ? 6 : 1; weight > 0; --weight) {

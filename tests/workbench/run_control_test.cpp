@@ -300,23 +300,53 @@ TEST_F(RunControlTest, ALoadThatFailsKeepsTheCellsReadAndReportsTheFile)
     EXPECT_EQ(form->windowTitle(), title);
 }
 
-TEST_F(RunControlTest, TheIntervalFieldTakesTwoDigitsAndKeepsTheLastValidPosition)
+TEST_F(RunControlTest, TheIntervalFieldTakesTwoDigitsAndShowsWhatTheRunUses)
 {
+    const struct {
+        const char* typed;
+        const char* shown;
+    } cases[] = {
+        {"1a23", "12"}, // a letter and a third digit are refused
+        {"25", "20"},   // above the slowest speed: the slowest
+        {"0", "0"},
+    };
     QLineEdit* interval = Field("txtInterval");
-    interval->selectAll();
-    TypeInto("txtInterval", "1a23", false);
-    EXPECT_EQ(interval->text(), "12");
-    EXPECT_EQ(Find<TUpDown>("udInterval")->Position(), 12);
-    interval->selectAll();
-    TypeInto("txtInterval", "25", false);
-    EXPECT_EQ(interval->text(), "25");
-    EXPECT_EQ(Find<TUpDown>("udInterval")->Position(), 2);
-    interval->selectAll();
-    TypeInto("txtInterval", "0", false);
+    for (const auto& c : cases) {
+        interval->selectAll();
+        TypeInto("txtInterval", c.typed, false);
+        EXPECT_EQ(interval->text(), c.shown) << c.typed;
+        EXPECT_EQ(Find<TUpDown>("udInterval")->Position(), QString(c.shown).toInt()) << c.typed;
+    }
     Find<TUpDown>("udInterval")->stepBy(-1); // wraps from 0 to 20
     EXPECT_EQ(interval->text(), "20");
     Find<TUpDown>("udInterval")->stepBy(1);
     EXPECT_EQ(interval->text(), "0");
+    EXPECT_EQ(interval->toolTip(), "速度");
+    EXPECT_EQ(interval->statusTip(), "0 最快，20 最慢（每個微指令 1 + 33 × 數值 毫秒）");
+}
+
+TEST_F(RunControlTest, ASpeedChangedWhileRunningTakesEffectAtTheNextTick)
+{
+    LoadEndlessLoop();
+    Machine().Reset();
+    SetSpeed(20);
+    Action("actCpuRun")->trigger();
+    for (const int position : {0, 3, 0, 20}) {
+        SetSpeed(position);
+        EXPECT_TRUE(Timer()->isActive());
+        EXPECT_EQ(Timer()->interval(), position * 33 + 1);
+    }
+    // From the fastest speed to a slow one, the chain of run messages ends
+    // with the message already posted.
+    QCoreApplication::processEvents();
+    const int pc = Machine().Pc();
+    const int state = Machine().State();
+    for (int turn = 0; turn < 3; ++turn) {
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(Machine().Pc(), pc);
+    EXPECT_EQ(Machine().State(), state);
+    Action("actCpuHalt")->trigger();
 }
 
 // Back through every micro-step of a program that writes a register, a cell

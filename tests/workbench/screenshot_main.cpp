@@ -1,6 +1,6 @@
 // Renders the window as a student sees it in the middle of a run, for the
 // README: an example program opened, assembled, loaded, given two breakpoints
-// and run until the first of them pauses it.
+// and run until the first of them pauses it; optionally zoomed in by some steps.
 #include "window_test.h"
 
 #include <QFileDialog>
@@ -9,11 +9,13 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <cstdlib>
+
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    if (argc != 3) {
-        qCritical("usage: mira_screenshot PROGRAM.asm OUTPUT.png");
+    if (argc != 3 && argc != 4) {
+        qCritical("usage: mira_screenshot PROGRAM.asm OUTPUT.png [ZOOM-STEPS]");
         return 64;
     }
     QTranslator translator;
@@ -42,6 +44,9 @@ int main(int argc, char* argv[])
     for (int pause = 0; pause < 3; ++pause) {
         form.actCpuRunExecute();
         (void)QTest::qWaitFor([timer] { return !timer->isActive(); });
+    }
+    for (int step = argc == 4 ? std::atoi(argv[3]) : 0; step > 0; --step) {
+        form.actOptionZoomInExecute();
     }
     QTest::qWait(200);
     return form.grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;

@@ -19,6 +19,17 @@ const QString memoryPrompt = QStringLiteral("記憶體內容已變更，要儲�
 // Commands that ask about unsaved program changes; "close" is the window's
 // close box.
 const QStringList programPromptCommands = {"actFileNew", "actFileOpen", "actFileExit", "close"};
+
+// The items of the examples' menu, which open a program as Open does.
+bool IsExample(const QString& command)
+{
+    return command.startsWith(QLatin1String("mnuFileExample"));
+}
+
+bool AsksAboutProgram(const QString& command)
+{
+    return programPromptCommands.contains(command) || IsExample(command);
+}
 const QStringList memoryPromptCommands = {"actFileLoadMemory", "actCpuClearMemory"};
 
 // The window's states as the window's description states them, written out
@@ -204,7 +215,7 @@ void WindowModel::ExpectTitle(int state, const QString& title)
         memory = chosenMemory_;
         break;
     case StateOpened:
-        sources = {chosenSource_};
+        sources = {IsExample(command_) ? QString() : chosenSource_};
         break;
     case StateSaved:
         sources << savedSource_; // Save keeps the name, Save As sets it
@@ -237,7 +248,7 @@ void WindowModel::CommandStarts(const QString& command)
     command_ = command;
     // Each of these commits any edit first; committed here, the document it
     // starts from is known.
-    if (documentCommands.contains(command)) {
+    if (documentCommands.contains(command) || IsExample(command)) {
         form_.CommitEdits();
     }
     wasVisible_ = form_.isVisible();
@@ -262,7 +273,7 @@ void WindowModel::CommandEnds()
     if (wasVisible_ && !form_.isVisible()) {
         WorkMayBeDiscarded("Closing the window");
     }
-    const bool stoppedByPrompt = programPromptCommands.contains(command_) && programUnsaved_ &&
+    const bool stoppedByPrompt = AsksAboutProgram(command_) && programUnsaved_ &&
                                  (programAnswer_ == QMessageBox::Cancel ||
                                   (programAnswer_ == QMessageBox::Yes && !programSaved_));
     if (stoppedByPrompt && ((!editing_ && Snapshot() != before_) ||
@@ -286,7 +297,7 @@ void WindowModel::WorkMayBeDiscarded(const char* how)
 void WindowModel::PromptAnswered(const QString& text, int button)
 {
     if (text == programPrompt) {
-        if (!programPromptCommands.contains(command_) || !programUnsaved_ || programAnswer_) {
+        if (!AsksAboutProgram(command_) || !programUnsaved_ || programAnswer_) {
             Fault("asked about unsaved program changes during " + command_);
         }
         programAnswer_ = button;
