@@ -55,16 +55,7 @@ bool Session::AssembleAndLoad(const SourceDocument& document, int startAddress)
     if (!AddProgramRows(assembler, document.rows) || !assembler.Assemble(startAddress)) {
         return false;
     }
-    int entryAddress = -1;
-    int lineCount = 0;
-    const SourceLine* lines = assembler.GetResult(entryAddress, lineCount);
-    // A program without an instruction has no entry address: the machine
-    // refuses it and reports it, and its bytes are loaded all the same.
-    cpu_.SetStartAddress(entryAddress);
-    cpu_.SetPc(entryAddress);
-    for (const CellWrite& cell : ProgramImage(lines, lineCount, startAddress)) {
-        cpu_.SetMemory(cell.address, cell.value);
-    }
+    LoadProgram(cpu_, assembler, startAddress);
     return true;
 }
 

@@ -44,15 +44,7 @@ void TAssemblyCommands::Load()
     // The code goes where the assembly placed it. The START field is not
     // read here: an earlier Load of a program that begins with "DB" lines
     // has moved it to the entry address.
-    const int address = assembledStart_;
-    int entryAddress = -1;
-    int lineCount = 0;
-    const SourceLine* lines = assembler_.GetResult(entryAddress, lineCount);
-    machine_.SetStartAddress(entryAddress);
-    machine_.SetPc(entryAddress);
-    for (const CellWrite& write : ProgramImage(lines, lineCount, address)) {
-        machine_.SetMemory(write.address, write.value);
-    }
+    LoadProgram(machine_, assembler_, assembledStart_);
     emit stateRequested(StateLoaded);
     loaded_ = assembled_;
     emit loaded();
