@@ -565,9 +565,10 @@ void TProgramEditor::InsertLine()
     if (current < 0) {
         return;
     }
+    const auto breakpoint = std::make_shared<bool>(false);
     Record(
-        current, -1, false, [this, current] { InsertRowAt(current, {}); },
-        [this, current] { RemoveRowAt(current); });
+        current, -1, false, [this, current, breakpoint] { InsertRowAt(current, {}, *breakpoint); },
+        [this, current, breakpoint] { *breakpoint = RemoveRowAt(current); });
     emit lineCommandsChanged(false, true);
 }
 
@@ -581,17 +582,11 @@ void TProgramEditor::DeleteLine()
         return;
     }
     const bool wasEmpty = IsEmptyRow(current);
-    // Taking the deletion back brings the row's breakpoint back with it.
+    const auto breakpoint = std::make_shared<bool>(false);
     Record(
-        current, -1, !wasEmpty, [this, current] { RemoveRowAt(current); },
-        [this, current, texts = RowTexts(current),
-         breakpoint = marks_.breakpoints.contains(current)] {
-            InsertRowAt(current, texts);
-            if (breakpoint) {
-                marks_.breakpoints.insert(current);
-                sgrdCode->viewport()->update();
-                emit breakpointsChanged();
-            }
+        current, -1, !wasEmpty, [this, current, breakpoint] { *breakpoint = RemoveRowAt(current); },
+        [this, current, texts = RowTexts(current), breakpoint] {
+            InsertRowAt(current, texts, *breakpoint);
         });
     if (!wasEmpty) {
         emit modified();
@@ -600,8 +595,10 @@ void TProgramEditor::DeleteLine()
     UpdateLineActions();
 }
 
-// Rows move as a whole: their texts, breakpoints and line numbers.
-void TProgramEditor::InsertRowAt(int at, const QStringList& texts)
+// Rows move as a whole: their texts, breakpoints and line numbers. A row
+// taken away by a step comes back with the breakpoint it had when it went,
+// whatever was toggled since the step was first done.
+void TProgramEditor::InsertRowAt(int at, const QStringList& texts, bool breakpoint)
 {
     const int count = RowCount();
     sgrdCode->setRowCount(count + 1);
@@ -615,10 +612,15 @@ void TProgramEditor::InsertRowAt(int at, const QStringList& texts)
     }
     NumberRows(at);
     MoveMarks(at, 1);
+    if (breakpoint) {
+        marks_.breakpoints.insert(at);
+        emit breakpointsChanged();
+    }
 }
 
-void TProgramEditor::RemoveRowAt(int at)
+bool TProgramEditor::RemoveRowAt(int at)
 {
+    const bool breakpoint = marks_.breakpoints.contains(at);
     const int last = RowCount() - 1;
     for (int row = at; row < last; ++row) {
         for (int column = LabelColumn; column < GridColumnCount; ++column) {
@@ -628,6 +630,7 @@ void TProgramEditor::RemoveRowAt(int at)
     sgrdCode->setRowCount(last);
     NumberRows(at);
     MoveMarks(at, -1);
+    return breakpoint;
 }
 
 QStringList TProgramEditor::RowTexts(int row) const

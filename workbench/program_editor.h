@@ -130,8 +130,9 @@ private:
     // Undo and redo. A step remembers the cell to show once it is undone or
     // redone (column -1 keeps the current one, row -1 shows none).
     void EditCell(int row, int column, const QString& text, bool appendsRow = false);
-    void InsertRowAt(int at, const QStringList& texts);
-    void RemoveRowAt(int at);
+    void InsertRowAt(int at, const QStringList& texts, bool breakpoint = false);
+    // Whether the row had a breakpoint.
+    bool RemoveRowAt(int at);
     QStringList RowTexts(int row) const;
     void Record(int row, int column, bool changesProgram, std::function<void()> apply,
                 std::function<void()> revert, bool applied = false);

@@ -53,9 +53,12 @@ TProgramFollower::TProgramFollower(TProgramEditor& editor, TMachineView& view,
 
     connect(&assembly, &TAssemblyCommands::assembled, this,
             [this, &view](int lines, int first, int last) {
-                ShowFeedback(QStringLiteral("組譯完成：共 %1 行，位址 %2-%3")
-                                 .arg(lines)
-                                 .arg(view.FormatNumber(first), view.FormatNumber(last)));
+                // A program of empty rows takes no addresses.
+                ShowFeedback(lines == 0
+                                 ? QStringLiteral("組譯完成：共 0 行")
+                                 : QStringLiteral("組譯完成：共 %1 行，位址 %2-%3")
+                                       .arg(lines)
+                                       .arg(view.FormatNumber(first), view.FormatNumber(last)));
             });
     connect(&runControl, &TRunControl::breakpointReached, this, [this](int address) {
         ShowFeedback(

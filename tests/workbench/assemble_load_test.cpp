@@ -166,6 +166,24 @@ protected:
     }
 };
 
+TEST_F(FollowTest, AssembleTellsItsLinesAndTheAddressesTheyTake)
+{
+    const struct {
+        std::vector<::Row> rows;
+        const char* feedback;
+    } cases[] = {
+        {{{"", "LOAD", "R1,05"}, {}, {"", "HALT", ""}, {"", "DB", "07"}},
+         "組譯完成：共 3 行，位址 20-24"},
+        {{{}, {}}, "組譯完成：共 0 行"}, // nothing takes an address
+    };
+    for (const auto& c : cases) {
+        SetRows(c.rows);
+        SetStart("20");
+        Trigger("actAssemblyRun");
+        EXPECT_EQ(Feedback(), QString(c.feedback));
+    }
+}
+
 TEST_F(FollowTest, TheExecutingRowFollowsASteppedLoop)
 {
     SetRows({{"", "LOAD", "R0,02"},

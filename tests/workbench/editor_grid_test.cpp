@@ -298,6 +298,62 @@ TEST_F(EditorGridTest, EachStepIsUndoneAndRedoneWithItsRowsAndBreakpoints)
     }
 }
 
+TEST_F(EditorGridTest, ARowTakenAwayAndBroughtBackKeepsItsLastBreakpoint)
+{
+    // Row 1's breakpoint is toggled while the row is there; then steps undone
+    // or redone take the row away and bring it back.
+    auto deleteRow = [this] {
+        ClickCell(1, 1);
+        Press(Qt::Key_Escape);
+        form->actEditDeleteLine->trigger();
+        form->actEditUndo->trigger();
+    };
+    const struct {
+        const char* step;
+        bool breakpoint; // before the toggle
+        std::function<void()> bringRow;
+        QList<QAction*> takeAway;
+        QList<QAction*> bringBack;
+    } cases[] = {
+        {"Delete Line undone, breakpoint set",
+         false,
+         deleteRow,
+         {form->actEditRedo},
+         {form->actEditUndo}},
+        {"Delete Line undone, breakpoint taken",
+         true,
+         deleteRow,
+         {form->actEditRedo},
+         {form->actEditUndo}},
+        {"Insert Line and a label",
+         false,
+         [this] {
+             ClickCell(1, 1);
+             Press(Qt::Key_Escape);
+             form->actEditInsertLine->trigger();
+             ClickCell(1, 1);
+             Type("x\r");
+         },
+         {form->actEditUndo, form->actEditUndo},
+         {form->actEditRedo, form->actEditRedo}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.step);
+        Load({{"A", "HALT", ""}, {"B", "HALT", ""}, {"C", "HALT", ""}});
+        if (c.breakpoint) {
+            form->editor->ToggleBreakpoint(1);
+        }
+        c.bringRow();
+        const QStringList row = Row(1);
+        form->editor->ToggleBreakpoint(1);
+        for (QAction* command : c.takeAway + c.bringBack) {
+            command->trigger();
+        }
+        EXPECT_EQ(Row(1), row);
+        EXPECT_EQ(form->editor->Marks().breakpoints.contains(1), !c.breakpoint);
+    }
+}
+
 TEST_F(EditorGridTest, AWholeRowIsEnteredByKeyboard)
 {
     Load({{"", "HALT", ""}});
