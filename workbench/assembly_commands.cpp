@@ -15,7 +15,7 @@ TAssemblyCommands::TAssemblyCommands(CAssembler& assembler, CCpu& machine, TProg
 {
 }
 
-void TAssemblyCommands::Assemble()
+bool TAssemblyCommands::Assemble()
 {
     assembled_ = {};
     ForgetLayout();
@@ -23,12 +23,12 @@ void TAssemblyCommands::Assemble()
     log_.clear();
     if (!AddProgramRows(assembler_, editor_.Rows())) {
         emit assemblyFailed();
-        return;
+        return false;
     }
     const int start = view_.StartAddress();
     if (!assembler_.Assemble(start)) {
         emit assemblyFailed();
-        return;
+        return false;
     }
     assembledStart_ = start;
     emit stateRequested(StateAssembled);
@@ -37,6 +37,7 @@ void TAssemblyCommands::Assemble()
     const SourceLine* lines = assembler_.GetResult(entryAddress, lineCount);
     assembled_ = ProgramLayout(lines, lineCount, start);
     emit assembled(lineCount, assembled_.StartAddress(), assembled_.LastAddress());
+    return true;
 }
 
 void TAssemblyCommands::Load()

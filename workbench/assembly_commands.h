@@ -20,7 +20,8 @@ public:
     TAssemblyCommands(CAssembler& assembler, CCpu& machine, TProgramEditor& editor,
                       TMachineView& view, TMessageLog& log, QObject* parent);
 
-    void Assemble();
+    // True when the program assembled.
+    bool Assemble();
     void Load();
 
     // The rows of the loaded program's cells; empty when none is loaded.

@@ -105,7 +105,7 @@ bool TDocumentCommands::SaveAs()
     }
     const QString previous = fileName_;
     const TFileChooser::SaveTarget target =
-        files_.PrepareSaveTarget(chosen, QStringLiteral(".asm"));
+        files_.PrepareSaveTarget(chosen, SuffixOf(FileKind::Program));
     fileName_ = target.name;
     // The document keeps a name only for a file that really holds it.
     if (!WriteSourceFile()) {

@@ -40,10 +40,32 @@ private:
     QMimeDatabase mimeTypes_;
 };
 
+// An open dialog that finds a file typed without its kind's suffix, as a
+// save adds the suffix to a name typed without it.
+class OpenDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+    void SetTypedSuffix(const QString& suffix) { suffix_ = suffix; }
+
+    void accept() override
+    {
+        const QStringList typed = selectedFiles();
+        if (typed.size() == 1 && !QFileInfo::exists(typed.constFirst()) &&
+            QFileInfo(typed.constFirst() + suffix_).isFile()) {
+            selectFile(typed.constFirst() + suffix_);
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    QString suffix_;
+};
+
 QFileDialog* NewFileDialog(QWidget* window, const char* name, QFileDialog::AcceptMode mode)
 {
     static FileKindIconProvider fileKinds;
-    auto* dialog = new QFileDialog(window);
+    auto* dialog =
+        mode == QFileDialog::AcceptOpen ? new OpenDialog(window) : new QFileDialog(window);
     dialog->setObjectName(QLatin1String(name));
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setIconProvider(&fileKinds);
@@ -79,6 +101,11 @@ void ShowFileName(QFileDialog* dialog, const QString& fileName)
 
 } // namespace
 
+QString SuffixOf(FileKind kind)
+{
+    return kind == FileKind::Program ? QStringLiteral(".asm") : QStringLiteral(".mm");
+}
+
 TFileChooser::TFileChooser(QWidget* window)
     : QObject(window), window_(window),
       openDialog_(NewFileDialog(window, "OpenDialog", QFileDialog::AcceptOpen)),
@@ -89,6 +116,7 @@ TFileChooser::TFileChooser(QWidget* window)
 QString TFileChooser::ChooseFileToOpen(FileKind kind, const QString& title,
                                        const QStringList& filters, const QString& fileName)
 {
+    static_cast<OpenDialog*>(openDialog_)->SetTypedSuffix(SuffixOf(kind));
     const QString name =
         Choose(openDialog_, choices_[static_cast<std::size_t>(kind)], title, filters, fileName);
     if (!name.isEmpty()) {

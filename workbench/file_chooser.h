@@ -13,6 +13,10 @@ class QWidget;
 // The two kinds of file the window reads and writes.
 enum class FileKind { Program, MemoryImage };
 
+// ".asm" or ".mm": what a save adds to a name typed without it, and what an
+// open tries when no file has the name typed.
+QString SuffixOf(FileKind kind);
+
 // The window's one pair of file dialogs, and the rules every file command
 // follows: which file a save really writes, the ".bak" backup of the file it
 // replaces, and how whole files are read and written.

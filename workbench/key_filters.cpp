@@ -54,6 +54,20 @@ QChar TypedCharacter(const QKeyEvent* event)
     return text.at(0);
 }
 
+std::optional<bool> TabDirection(const QKeyEvent* event)
+{
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        return std::nullopt;
+    }
+    if (event->key() == Qt::Key_Backtab) {
+        return true;
+    }
+    if (event->key() == Qt::Key_Tab) {
+        return (event->modifiers() & Qt::ShiftModifier) != 0;
+    }
+    return std::nullopt;
+}
+
 QString EditState::WithTyped(QChar c) const
 {
     QString result = text;

@@ -3,12 +3,17 @@
 #include <QChar>
 #include <QString>
 
+#include <optional>
+
 class QKeyEvent;
 
 // The character a key press types, as the key filters see it: 8 for
 // Backspace, 13 for Enter, 27 for Esc, a printable character, or the null
 // character for keys that type nothing (arrows, Tab, shortcuts).
 QChar TypedCharacter(const QKeyEvent* event);
+
+// For Tab, false; for Shift+Tab, true (backwards); nothing for other keys.
+std::optional<bool> TabDirection(const QKeyEvent* event);
 
 inline constexpr char16_t Backspace = 8;
 inline constexpr char16_t Enter = 13;

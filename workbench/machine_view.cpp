@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTimer>
@@ -83,9 +84,11 @@ TMachineView::TMachineView(QWidget* parent) : QFrame(parent), hooks_(new EventHo
     }
     connect(udPC, &TUpDown::clicked, this, [this](int position) {
         if (machine_) {
+            const QScopedValueRollback committing(committingUserEdit_, true);
             machine_->SetPc(position);
         }
     });
+    RememberRestartView();
     connect(tabMM, &QTabBar::currentChanged, this, [this](int page) {
         display_.page = page;
         tabMMChange();

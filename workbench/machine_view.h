@@ -54,6 +54,13 @@ public:
     void EmptyListing();
     // No highlight and no lamp, as before a restarted machine's first micro-step.
     void ClearPhase();
+    // The decoded fields and listing as they show when the machine restarts,
+    // shown again when it is taken back there: the machine's own decoded
+    // fields are then those of an earlier run.
+    void RememberRestartView();
+    void RecallRestartView();
+    // Whether a value the user typed (or an arrow clicked) is going to the machine.
+    bool CommittingUserEdit() const { return committingUserEdit_; }
 
     int StartAddress() const { return display_.start.tag; }
     void ShowStartAddress(int address, const QString& text);
@@ -105,6 +112,9 @@ private:
     CCpu* machine_ = nullptr;
     EventHooks* hooks_;
     bool syncHeld_ = false;
+    bool committingUserEdit_ = false;
+    std::array<DisplayField, 4> restartDecoded_;
+    QString restartListing_;
     QElapsedTimer frameClock_; // since the widgets were last brought up to date
 
     QLineEdit* txtStart = nullptr;

@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -93,6 +94,22 @@ void TMachineView::ClearPhase()
     display_.ClearHighlights();
     display_.lamps = {false, false, false};
     Sync();
+}
+
+void TMachineView::RememberRestartView()
+{
+    restartDecoded_ = display_.decoded;
+    restartListing_ = display_.instruction;
+}
+
+void TMachineView::RecallRestartView()
+{
+    display_.decoded = restartDecoded_;
+    for (DisplayField& field : display_.decoded) {
+        field.dirty = true;
+    }
+    display_.instruction = restartListing_;
+    display_.instructionDirty = true;
 }
 
 void TMachineView::ShowStartAddress(int address, const QString& text)
@@ -212,6 +229,7 @@ void TMachineView::CommitNumberField(QLineEdit* field)
     if (value == shown->tag) {
         return;
     }
+    const QScopedValueRollback committing(committingUserEdit_, true);
     ClearHighlights();
     if (const int offset = MemoryOffsetOf(field); offset >= 0) {
         machine_->SetMemory(display_.page * MachineDisplay::PageSize + offset, value);

@@ -158,6 +158,8 @@ void TMainForm::FollowProgram()
     connect(this, &TMainForm::stateRequested, follower_, &TProgramFollower::StateApplied);
     connect(follower_, &TProgramFollower::breakpointOffered, actCpuToggleBreakpoint,
             &QAction::setEnabled);
+    connect(editor_, &TProgramEditor::breakpointsChanged, this,
+            [this] { actCpuClearBreakpoints->setEnabled(!editor_->BreakpointRows().empty()); });
     connect(runControl_, &TRunControl::stepBackAvailable, this, [this](bool available) {
         actCpuStepBack->setEnabled(available);
         actCpuMicroStepBack->setEnabled(available);
@@ -339,8 +341,11 @@ void TMainForm::tabMMChange()
 
 void TMainForm::ShowErrorMessage(int subCode, int number)
 {
+    const int instruction = runControl_ ? runControl_->InstructionInProgress() : -1;
+    const MessageTarget origin =
+        instruction >= 0 ? MessageTarget{MessageTarget::Address, instruction} : MessageTarget{};
     log_->ShowErrorMessage(subCode, number, view_->Radix(), files_->LastOpenedName(),
-                           files_->LastSavedName());
+                           files_->LastSavedName(), origin);
 }
 
 void TMainForm::CommitEdits()
@@ -657,4 +662,29 @@ void TMainForm::actEditRedoExecute()
 {
     CommitEdits();
     editor_->Redo();
+}
+
+void TMainForm::actAssemblyRunLoadExecute()
+{
+    CommitEdits();
+    if (assembly_->Assemble()) {
+        actAssemblyLoadExecute();
+    }
+}
+
+void TMainForm::actCpuRunToCursorExecute()
+{
+    CommitEdits();
+    const std::bitset<256> cells = assembly_->Layout().CellsOf({editor_->CurrentRow() + 1});
+    if (cells.none()) {
+        statusBar()->showMessage(QStringLiteral("目前這一行沒有載入的指令"), 5000);
+        return;
+    }
+    runControl_->RunTo(cells);
+}
+
+void TMainForm::actCpuClearBreakpointsExecute()
+{
+    CommitEdits();
+    editor_->ClearBreakpoints();
 }

@@ -121,6 +121,11 @@ public slots:
     void actEditUndoExecute();
     void actEditRedoExecute();
 
+    // Assemble and Load in one, running to the current row, all breakpoints away.
+    void actAssemblyRunLoadExecute();
+    void actCpuRunToCursorExecute();
+    void actCpuClearBreakpointsExecute();
+
 protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -184,6 +189,9 @@ public:
     QAction* actCpuToggleBreakpoint = nullptr;
     QAction* actEditUndo = nullptr;
     QAction* actEditRedo = nullptr;
+    QAction* actAssemblyRunLoad = nullptr;
+    QAction* actCpuRunToCursor = nullptr;
+    QAction* actCpuClearBreakpoints = nullptr;
     QAction* mnuOptionSetColor = nullptr;
     QAction* mnuOptionGetColor = nullptr;
     QAction* mnuOptionTextColor = nullptr;

@@ -3,6 +3,7 @@
 
 #include "example_programs.h"
 #include "run_control.h"
+#include "widget_support.h"
 #include "zoom.h"
 
 #include <QAction>
@@ -159,6 +160,29 @@ void TMainForm::CreateActions()
         {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
     actEditUndo->setEnabled(false);
     actEditRedo->setEnabled(false);
+
+    actAssemblyRunLoad =
+        AddAction("actAssemblyRunLoad", "組譯並載入(&B)", "組譯並載入|將程式內容組譯並載入記憶體",
+                  -1, &TMainForm::actAssemblyRunLoadExecute);
+    actCpuRunToCursor = AddAction("actCpuRunToCursor", "執行到游標處(&C)",
+                                  "執行到游標處|以最快速度執行到目前這一行的指令之前", -1,
+                                  &TMainForm::actCpuRunToCursorExecute);
+    actCpuClearBreakpoints =
+        AddAction("actCpuClearBreakpoints", "清除所有中斷點", "清除所有中斷點|取消每一行的中斷點",
+                  -1, &TMainForm::actCpuClearBreakpointsExecute);
+    // They are available with the command they extend.
+    actAssemblyRunLoad->setEnabled(false);
+    actCpuRunToCursor->setEnabled(false);
+    actCpuClearBreakpoints->setEnabled(false);
+    connect(actAssemblyRun, &QAction::enabledChanged, actAssemblyRunLoad, &QAction::setEnabled);
+    connect(actCpuStep, &QAction::enabledChanged, actCpuRunToCursor, &QAction::setEnabled);
+    const std::pair<QAction*, const char*> moreKeys[] = {
+        {actAssemblyRunLoad, "F7"},      {actAssemblyRun, "Ctrl+F7"},
+        {actAssemblyLoad, "Shift+F7"},   {actCpuReset, "Ctrl+F5"},
+        {actCpuRunToCursor, "Ctrl+F10"}, {actCpuClearBreakpoints, "Ctrl+Shift+F9"}};
+    for (const auto& [action, key] : moreKeys) {
+        action->setShortcut(QKeySequence(QLatin1String(key)));
+    }
 }
 
 void TMainForm::CreateMenus()
@@ -187,13 +211,13 @@ void TMainForm::CreateMenus()
     mnuEdit->addAction(actEditClearMessage);
 
     mnuAssembly = addMenu("mnuAssembly", "組譯(&A)");
-    mnuAssembly->addActions({actAssemblyRun, actAssemblyLoad});
+    mnuAssembly->addActions({actAssemblyRun, actAssemblyLoad, actAssemblyRunLoad});
 
     mnuCpu = addMenu("mnuCpu", "處理器(&C)");
     mnuCpu->addActions({actCpuRun, actCpuStep, actCpuMicroStep, actCpuStepBack, actCpuMicroStepBack,
                         actCpuHalt, actCpuReset});
     mnuCpu->addSeparator();
-    mnuCpu->addAction(actCpuToggleBreakpoint);
+    mnuCpu->addActions({actCpuToggleBreakpoint, actCpuClearBreakpoints, actCpuRunToCursor});
     mnuCpu->addSeparator();
     mnuCpu->addActions({actCpuClearMemory, actCpuClearRegister});
     mnuCpu->addSeparator();
@@ -286,6 +310,7 @@ void TMainForm::CreateToolBar()
     button(actEditClearMessage, "tbtnClearMessage");
     button(actCpuClearMemory, "tbtnClearMemory");
     button(actCpuClearRegister, "tbtnClearRegister");
+    ShowShortcutsInToolTips(ToolBar1);
 }
 
 void TMainForm::ShowRunCommand(bool running)

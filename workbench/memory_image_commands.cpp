@@ -39,7 +39,8 @@ bool TMemoryImageCommands::Save()
     if (chosen.isEmpty()) {
         return false;
     }
-    const TFileChooser::SaveTarget target = files_.PrepareSaveTarget(chosen, QStringLiteral(".mm"));
+    const TFileChooser::SaveTarget target =
+        files_.PrepareSaveTarget(chosen, SuffixOf(FileKind::MemoryImage));
     if (!machine_.SaveMemoryFile(QFile::encodeName(target.name).toStdString())) {
         TFileChooser::UndoBackup(target);
         return false;

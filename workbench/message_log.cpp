@@ -15,6 +15,12 @@ namespace {
 // also drops the log's undo history, which it never needs).
 constexpr int MessageLogLines = 10000;
 
+// Where a line of the log leads.
+struct LineTarget : QTextBlockUserData {
+    explicit LineTarget(MessageTarget target) : target(target) {}
+    MessageTarget target;
+};
+
 } // namespace
 
 TMessageLog::TMessageLog(QWidget* parent) : QPlainTextEdit(parent)
@@ -31,12 +37,21 @@ TMessageLog::TMessageLog(QWidget* parent) : QPlainTextEdit(parent)
 }
 
 void TMessageLog::ShowErrorMessage(int subCode, int number, int radix, const QString& openFileName,
-                                   const QString& saveFileName)
+                                   const QString& saveFileName, MessageTarget origin)
 {
     const auto lines = ErrorMessageLines(subCode, number, radix, openFileName.toStdString(),
                                          saveFileName.toStdString());
-    for (const std::string& line : lines) {
-        appendPlainText(QString::fromStdString(line));
+    MessageTarget errorTarget = origin;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        appendPlainText(QString::fromStdString(lines[i]));
+        MessageTarget target = TargetOfMessage(lines[i]);
+        if (i == 0 && target.kind != MessageTarget::None) {
+            errorTarget = target;
+        }
+        if (target.kind == MessageTarget::None) {
+            target = errorTarget;
+        }
+        document()->lastBlock().setUserData(new LineTarget(target));
     }
     if (!lines.empty()) {
         verticalScrollBar()->setValue(verticalScrollBar()->maximum());
@@ -46,7 +61,7 @@ void TMessageLog::ShowErrorMessage(int subCode, int number, int radix, const QSt
 int TMessageLog::FirstNamedLine() const
 {
     for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next()) {
-        const MessageTarget target = TargetOfMessage(block.text().toStdString());
+        const MessageTarget target = TargetOf(block);
         if (target.kind == MessageTarget::Line) {
             return target.number;
         }
@@ -71,12 +86,22 @@ void TMessageLog::keyPressEvent(QKeyEvent* event)
 
 void TMessageLog::ChooseCursorLine()
 {
-    const MessageTarget target = TargetOfMessage(textCursor().block().text().toStdString());
+    const QTextBlock block = textCursor().block();
+    const MessageTarget target = TargetOf(block);
     if (target.kind == MessageTarget::Line) {
-        emit lineChosen(target.number);
+        emit lineChosen(target.number, block.text());
     } else if (target.kind == MessageTarget::Address) {
-        emit addressChosen(target.number);
+        emit addressChosen(target.number, block.text());
     }
+}
+
+// A line written otherwise than as an error's leads where its text says.
+MessageTarget TMessageLog::TargetOf(const QTextBlock& block)
+{
+    if (const auto* target = dynamic_cast<const LineTarget*>(block.userData())) {
+        return target->target;
+    }
+    return TargetOfMessage(block.text().toStdString());
 }
 
 void TMessageLog::SetShownLines(int lines)
@@ -99,6 +124,12 @@ QSize TMessageLog::sizeHint() const
         return natural;
     }
     return {natural.width(), shownLines_ * fontMetrics().lineSpacing() + Margins()};
+}
+
+QSize TMessageLog::minimumSizeHint() const
+{
+    return {QPlainTextEdit::minimumSizeHint().width(),
+            LeastLines * fontMetrics().lineSpacing() + Margins()};
 }
 
 // The height around the lines: the frame and the document's margins.

@@ -15,6 +15,8 @@
 #include <QScopedValueRollback>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int ByteDigits = 2;
@@ -126,9 +128,10 @@ void TOperandPanel::AttachFields()
         hooks_->On(box, QEvent::KeyPress, [this, box](QEvent* event) {
             return cboR1KeyPress(box, static_cast<QKeyEvent*>(event));
         });
-        // Esc in the open list cancels as it does in the box.
+        // Esc and Tab in the open list act as they do in the box.
         hooks_->On(box->view(), QEvent::KeyPress, [this, box](QEvent* event) {
-            return TypedCharacter(static_cast<QKeyEvent*>(event)) == Escape &&
+            const auto* key = static_cast<QKeyEvent*>(event);
+            return (TypedCharacter(key) == Escape || TabDirection(key)) &&
                    cboR1KeyPress(box, static_cast<QKeyEvent*>(event));
         });
     }
@@ -227,6 +230,11 @@ void TOperandPanel::cboR2Click()
 // leaving a required field empty.
 bool TOperandPanel::cboR1KeyPress(QComboBox* box, QKeyEvent* event)
 {
+    if (const std::optional<bool> backwards = TabDirection(event)) {
+        box->hidePopup();
+        TabKeyPress(box, *backwards);
+        return true;
+    }
     const QChar typed = TypedCharacter(event);
     if (typed.isNull()) {
         return false;
@@ -241,6 +249,10 @@ bool TOperandPanel::cboR1KeyPress(QComboBox* box, QKeyEvent* event)
 
 bool TOperandPanel::OperandFieldKeyPress(QLineEdit* field, QKeyEvent* event)
 {
+    if (const std::optional<bool> backwards = TabDirection(event)) {
+        TabKeyPress(field, *backwards);
+        return true;
+    }
     const QChar typed = TypedCharacter(event);
     if (typed.isNull() || typed == Backspace) {
         return false;
@@ -261,6 +273,46 @@ bool TOperandPanel::OperandFieldKeyPress(QLineEdit* field, QKeyEvent* event)
     return ApplyKeyVerdict(field, verdict);
 }
 
+// Tab goes from field to field of the panel in its tab order; past the last
+// (or, backwards, the first) it commits and moves on through the grid. An
+// operand partly filled in keeps the focus in its first empty field, so that
+// Tab never throws a choice away.
+void TOperandPanel::TabKeyPress(QWidget* field, bool backwards)
+{
+    QList<QWidget*> shown;
+    for (QWidget* part :
+         std::initializer_list<QWidget*>{cboR1, cboR2, cboR3, txtAddress, txtRotate, txtNumber}) {
+        if (part->isVisible()) {
+            shown.append(part);
+        }
+    }
+    const qsizetype next = shown.indexOf(field) + (backwards ? -1 : 1);
+    if (next >= 0 && next < shown.size()) {
+        shown[next]->setFocus(Qt::TabFocusReason);
+        return;
+    }
+    if (ComposedOperand().isEmpty()) {
+        auto isEmpty = [](const QWidget* part) {
+            const auto* box = qobject_cast<const QComboBox*>(part);
+            return box ? box->currentText().isEmpty()
+                       : static_cast<const QLineEdit*>(part)->text().isEmpty();
+        };
+        const auto empty = std::find_if(shown.begin(), shown.end(), isEmpty);
+        if (empty != shown.end() && !std::all_of(shown.begin(), shown.end(), isEmpty)) {
+            (*empty)->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+    pnlOperandExit();
+    emit tabbedOut(backwards);
+}
+
+QString TOperandPanel::ComposedOperand() const
+{
+    return ComposeOperand(form_, {cboR1->currentText(), cboR2->currentText(), cboR3->currentText(),
+                                  txtAddress->text(), txtRotate->text(), txtNumber->text()});
+}
+
 void TOperandPanel::pnlOperandFocusOut(QEvent* event)
 {
     if (!LeavesWithinWindow(static_cast<QFocusEvent*>(event)) || closing_) {
@@ -277,9 +329,7 @@ void TOperandPanel::pnlOperandExit()
     if (!isVisible()) {
         return;
     }
-    const QString operand =
-        ComposeOperand(form_, {cboR1->currentText(), cboR2->currentText(), cboR3->currentText(),
-                               txtAddress->text(), txtRotate->text(), txtNumber->text()});
+    const QString operand = ComposedOperand();
     if (!operand.isEmpty()) {
         emit operandComposed(TagOf(this), operand);
     }

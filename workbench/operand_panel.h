@@ -34,6 +34,8 @@ public:
 
 signals:
     void operandComposed(int row, const QString& operand);
+    // Tab (or Shift+Tab, `backwards`) went past the panel's last (first) field.
+    void tabbedOut(bool backwards);
 
 private:
     void AttachFields();
@@ -41,6 +43,8 @@ private:
     void cboR2Click();
     bool cboR1KeyPress(QComboBox* box, QKeyEvent* event);
     bool OperandFieldKeyPress(QLineEdit* field, QKeyEvent* event);
+    void TabKeyPress(QWidget* field, bool backwards);
+    QString ComposedOperand() const;
     void pnlOperandFocusOut(QEvent* event);
     void Close();
 

@@ -1,5 +1,6 @@
 #include "program_editor.h"
 
+#include "assembler/instruction_table.h"
 #include "editor_forms.h"
 #include "event_hooks.h"
 #include "key_filters.h"
@@ -104,6 +105,7 @@ void TProgramEditor::CreateFloatingEditors()
     pnlOperand = new TOperandPanel(window_);
     pnlOperand->SetFocusReturn(sgrdCode);
     connect(pnlOperand, &TOperandPanel::operandComposed, this, &TProgramEditor::CommitOperand);
+    connect(pnlOperand, &TOperandPanel::tabbedOut, this, &TProgramEditor::MoveToNextCell);
 }
 
 void TProgramEditor::BuildLayout()
@@ -230,9 +232,10 @@ void TProgramEditor::AttachFloatingEditors()
     });
     hooks_->On(cboOpcode, QEvent::KeyPress,
                [this](QEvent* event) { return cboOpcodeKeyPress(static_cast<QKeyEvent*>(event)); });
-    // Esc in the open list closes the box as well, not only the list.
+    // Esc and Tab in the open list close the box as well, not only the list.
     hooks_->On(cboOpcode->view(), QEvent::KeyPress, [this](QEvent* event) {
-        return TypedCharacter(static_cast<QKeyEvent*>(event)) == Escape &&
+        const auto* key = static_cast<QKeyEvent*>(event);
+        return (TypedCharacter(key) == Escape || TabDirection(key)) &&
                cboOpcodeKeyPress(static_cast<QKeyEvent*>(event));
     });
     hooks_->On(cboOpcode, QEvent::FocusOut, [this](QEvent* event) {
@@ -272,6 +275,16 @@ bool TProgramEditor::IsEmptyRow(int row) const
 {
     return CellText(row, LabelColumn).isEmpty() && CellText(row, MnemonicColumn).isEmpty() &&
            CellText(row, OperandColumn).isEmpty();
+}
+
+bool TProgramEditor::HasProgram() const
+{
+    for (int row = 0; row < RowCount(); ++row) {
+        if (!IsEmptyRow(row)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::vector<SourceRow> TProgramEditor::Rows() const
@@ -449,6 +462,25 @@ void TProgramEditor::CommitOperand(int row, const QString& operand)
     }
 }
 
+// Tab from a floating editor goes on from cell to cell within the grid, as on
+// the grid itself, and stops at its first and last cells.
+void TProgramEditor::MoveToNextCell(bool backwards)
+{
+    int row = sgrdCode->currentRow();
+    int column = sgrdCode->currentColumn() + (backwards ? -1 : 1);
+    if (column > OperandColumn) {
+        column = LabelColumn;
+        ++row;
+    } else if (column < LabelColumn) {
+        column = OperandColumn;
+        --row;
+    }
+    if (row >= 0 && row < RowCount()) {
+        sgrdCode->setCurrentCell(row, column);
+    }
+    sgrdCode->setFocus(Qt::TabFocusReason);
+}
+
 // Floating editors are children of the window, laid over the cell and raised
 // above the grid.
 void TProgramEditor::PlaceOverCell(QWidget* editor, int row, int column)
@@ -477,11 +509,10 @@ void TProgramEditor::txtLabelEnter()
 bool TProgramEditor::txtLabelKeyPress(QKeyEvent* event)
 {
     // Tab takes the label in and moves on through the grid, as it does there.
-    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+    if (const std::optional<bool> backwards = TabDirection(event)) {
         CommitLabel();
         txtLabel->clear();
-        QKeyEvent move(QEvent::KeyPress, event->key(), event->modifiers());
-        QApplication::sendEvent(sgrdCode, &move);
+        MoveToNextCell(*backwards);
         return true;
     }
     const QChar typed = TypedCharacter(event);
@@ -543,6 +574,11 @@ void TProgramEditor::cboOpcodeClick()
 
 bool TProgramEditor::cboOpcodeKeyPress(QKeyEvent* event)
 {
+    if (const std::optional<bool> backwards = TabDirection(event)) {
+        cboOpcodeExit();
+        MoveToNextCell(*backwards);
+        return true;
+    }
     const QChar typed = TypedCharacter(event);
     if (typed.isNull()) {
         return false;
@@ -657,9 +693,23 @@ void TProgramEditor::MarkExecutingRow(int row)
     }
 }
 
+// A DB row holds data, which is never fetched as an instruction.
 bool TProgramEditor::CanToggleBreakpoint(int row) const
 {
-    return row >= 0 && row < RowCount() && (!IsEmptyRow(row) || marks_.breakpoints.contains(row));
+    if (row < 0 || row >= RowCount()) {
+        return false;
+    }
+    const bool data = OpcodeOf(Bytes(CellText(row, MnemonicColumn))) == OpcodeOf("DB");
+    return (!IsEmptyRow(row) && !data) || marks_.breakpoints.contains(row);
+}
+
+void TProgramEditor::ClearBreakpoints()
+{
+    if (!marks_.breakpoints.empty()) {
+        marks_.breakpoints.clear();
+        sgrdCode->viewport()->update();
+        emit breakpointsChanged();
+    }
 }
 
 void TProgramEditor::ToggleBreakpoint(int row)

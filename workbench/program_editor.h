@@ -44,6 +44,8 @@ public:
     QString CellText(int row, int column) const;
     void SetCellText(int row, int column, const QString& text);
     bool IsEmptyRow(int row) const;
+    // Whether any row holds something.
+    bool HasProgram() const;
     // Every row, the last (empty) one included; texts as the file's bytes.
     std::vector<SourceRow> Rows() const;
     // One row per source line and an empty row at the end; not yet numbered.
@@ -60,8 +62,9 @@ public:
     const RowMarks& Marks() const { return marks_; }
     int CurrentRow() const;
     void ToggleBreakpoint(int row);
-    // A breakpoint is set on a row with code and taken from any row.
+    // A breakpoint is set on a row with code but data and taken from any row.
     bool CanToggleBreakpoint(int row) const;
+    void ClearBreakpoints();
     std::vector<int> BreakpointRows() const;
     // Makes the row current and scrolls to it, any open edit committed first.
     void SelectRow(int row);
@@ -120,6 +123,7 @@ private:
     bool cboOpcodeKeyPress(QKeyEvent* event);
     void cboOpcodeExit();
     void CommitOperand(int row, const QString& operand);
+    void MoveToNextCell(bool backwards);
     void MoveMarks(int firstRow, int delta);
     void UpdateRow(int row);
 

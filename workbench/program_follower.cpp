@@ -9,6 +9,7 @@
 
 #include <QLabel>
 #include <QStatusBar>
+#include <QTimer>
 
 namespace {
 
@@ -45,9 +46,10 @@ TProgramFollower::TProgramFollower(TProgramEditor& editor, TMachineView& view,
     connect(&editor, &TProgramEditor::rowsMoved, &assembly, &TAssemblyCommands::MoveRows);
     connect(&assembly, &TAssemblyCommands::loaded, &runControl, &TRunControl::ProgramLoaded);
 
-    connect(&log, &TMessageLog::lineChosen, this, &TProgramFollower::SelectLine);
-    connect(&log, &TMessageLog::addressChosen, this,
-            [this](int address) { SelectLine(assembly_.Layout().LineAt(address)); });
+    connect(&log, &TMessageLog::lineChosen, this, &TProgramFollower::LeadToLine);
+    connect(&log, &TMessageLog::addressChosen, this, [this](int address, const QString& text) {
+        LeadToLine(assembly_.Layout().LineAt(address), text);
+    });
     connect(&assembly, &TAssemblyCommands::assemblyFailed, this,
             [this] { SelectLine(log_.FirstNamedLine()); });
 
@@ -63,6 +65,20 @@ TProgramFollower::TProgramFollower(TProgramEditor& editor, TMachineView& view,
     connect(&runControl, &TRunControl::breakpointReached, this, [this](int address) {
         ShowFeedback(
             QStringLiteral("在第 %1 行的中斷點暫停").arg(assembly_.Layout().LineAt(address)));
+    });
+    connect(&runControl, &TRunControl::cursorReached, this, [this](int address) {
+        ShowFeedback(QStringLiteral("已執行到第 %1 行").arg(assembly_.Layout().LineAt(address)));
+    });
+    // What runs is not the grid's program: the rows cannot follow it.
+    connect(&runControl, &TRunControl::machineStarted, this, [this] {
+        if (assembly_.Layout().IsEmpty() && editor_.HasProgram()) {
+            ShowFeedback(QStringLiteral("記憶體中的程式不是表格中的程式：請先組譯並載入"));
+        }
+    });
+    // Said once the edit's own state has been applied.
+    connect(&runControl, &TRunControl::stepsForgotten, this, [this] {
+        QTimer::singleShot(
+            0, this, [this] { ShowFeedback(QStringLiteral("手動修改後無法回到先前的步驟")); });
     });
     connect(&runControl, &TRunControl::halted, this, [this](TRunControl::HaltCause cause) {
         const QString how =
@@ -99,6 +115,14 @@ void TProgramFollower::PlaceBreakpoints()
 void TProgramFollower::OfferBreakpoint()
 {
     emit breakpointOffered(editor_.CanToggleBreakpoint(editor_.CurrentRow()));
+}
+
+void TProgramFollower::LeadToLine(int line, const QString& text)
+{
+    if (line > 0) {
+        SelectLine(line);
+        ShowFeedback(QStringLiteral("第 %1 行：%2").arg(line).arg(text.trimmed()));
+    }
 }
 
 // Line 0 names no line.

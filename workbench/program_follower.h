@@ -33,6 +33,8 @@ private:
     void PlaceBreakpoints();
     void OfferBreakpoint();
     void SelectLine(int line);
+    // A log line chosen: its row selected and named in the status bar.
+    void LeadToLine(int line, const QString& text);
     void ShowFeedback(const QString& text);
 
     TProgramEditor& editor_;

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QToolBar>
 
@@ -76,6 +77,11 @@ void TRunControl::AddIntervalField(QToolBar* toolBar)
 
 bool TRunControl::txtIntervalKeyPress(QKeyEvent* event)
 {
+    // The arrow keys step the speed as the up-down's arrows do.
+    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
+        udInterval->stepBy(event->key() == Qt::Key_Up ? 1 : -1);
+        return true;
+    }
     const QChar typed = TypedCharacter(event);
     if (typed.isNull() || typed == Backspace) {
         return false;
@@ -85,7 +91,7 @@ bool TRunControl::txtIntervalKeyPress(QKeyEvent* event)
 
 int TRunControl::RunInterval() const
 {
-    return udInterval->Position() * 33 + 1;
+    return cursor_.any() ? FastestInterval : udInterval->Position() * 33 + 1;
 }
 
 // A run takes a new speed from its next tick on.
@@ -110,8 +116,24 @@ void TRunControl::RunOrPause()
     if (EndIfHalted()) {
         return;
     }
+    StartRun();
+}
+
+void TRunControl::RunTo(const std::bitset<256>& addresses)
+{
+    if (IsRunning() || EndIfHalted()) {
+        return;
+    }
+    cursor_ = addresses;
+    resumeAddress_ = machine_.Pc();
+    StartRun();
+}
+
+void TRunControl::StartRun()
+{
     emit runningChanged(true);
     emit stateRequested(StateRunning);
+    emit machineStarted();
     tmrRunCpu->start(RunInterval());
     view_.ReleaseSync(true);
     UpdateStepBack();
@@ -119,6 +141,7 @@ void TRunControl::RunOrPause()
 
 void TRunControl::Pause()
 {
+    cursor_.reset();
     emit runningChanged(false);
     emit stateRequested(StatePaused);
     tmrRunCpu->stop();
@@ -162,9 +185,14 @@ void TRunControl::RunMicroStep()
 {
     if (AtBreakpoint()) {
         const int address = machine_.Pc();
+        const bool atCursor = AboutToFetchFrom(cursor_);
         Pause();
         resumeAddress_ = address;
-        emit breakpointReached(address);
+        if (atCursor) {
+            emit cursorReached(address);
+        } else {
+            emit breakpointReached(address);
+        }
         return;
     }
     RecordedMicroStep();
@@ -173,15 +201,20 @@ void TRunControl::RunMicroStep()
 // Run passes the breakpoint it paused at.
 bool TRunControl::AtBreakpoint() const
 {
+    return AboutToFetchFrom(breakpoints_ | cursor_) && machine_.Pc() != resumeAddress_;
+}
+
+bool TRunControl::AboutToFetchFrom(const std::bitset<256>& addresses) const
+{
     const CpuControl now = machine_.Control();
     const bool fetches = now.cycle == CycleState::AwaitFetch || now.cycle == CycleState::Restarted;
-    return fetches && breakpoints_.test(static_cast<std::size_t>(now.pc)) &&
-           now.pc != resumeAddress_;
+    return fetches && addresses.test(static_cast<std::size_t>(now.pc));
 }
 
 void TRunControl::RecordedMicroStep()
 {
     resumeAddress_ = -1;
+    const QScopedValueRollback inProgress(inProgress_, InstructionAddressOf(machine_.Control()));
     recorder_.MicroStep();
     if (machine_.Control().cycle == CycleState::Halted) {
         haltedAt_ = InstructionAddressOf(recorder_.LastBefore());
@@ -207,6 +240,7 @@ void TRunControl::Step()
         return;
     }
     emit stateRequested(StatePaused);
+    emit machineStarted();
     CycleState cycle = CycleState::AwaitFetch;
     do {
         RecordedMicroStep();
@@ -222,6 +256,7 @@ void TRunControl::MicroStep()
         return;
     }
     emit stateRequested(StatePaused);
+    emit machineStarted();
     RecordedMicroStep();
     view_.ReleaseSync(true);
     UpdateStepBack();
@@ -241,6 +276,7 @@ void TRunControl::Reset()
     emit stateRequested(StateReset);
     machine_.Reset();
     recorder_.Restart();
+    view_.RememberRestartView();
     view_.ReleaseSync(true);
 }
 
@@ -252,21 +288,27 @@ void TRunControl::ClearRegisters()
 
 void TRunControl::Stop()
 {
+    cursor_.reset();
     tmrRunCpu->stop();
     UpdateStepBack();
 }
 
 void TRunControl::HandleMachineEvent(int code, int value, int index)
 {
+    const bool hadSteps = recorder_.Size() > 0;
     if (recorder_.Observe(code, value, index)) {
         resumeAddress_ = -1;
         UpdateStepBack();
+        if (hadSteps && view_.CommittingUserEdit()) {
+            emit stepsForgotten();
+        }
     }
 }
 
 void TRunControl::ProgramLoaded()
 {
     recorder_.Restart();
+    view_.RememberRestartView();
     UpdateStepBack();
 }
 
@@ -301,6 +343,11 @@ void TRunControl::GoBack(bool toFetch)
     } else {
         recorder_.MicroStepsBack(1);
     }
+    // Restored fields show plainly, not as if the program had just written them.
+    if (machine_.Control().cycle == CycleState::Restarted) {
+        view_.RecallRestartView();
+    }
+    view_.ClearHighlights();
     if (wasHalted) {
         emit stateRequested(StateReset);
     }

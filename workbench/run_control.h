@@ -35,6 +35,9 @@ public:
     void LayOut();
 
     void RunOrPause();
+    // Runs at the fastest speed until the machine is about to fetch from one
+    // of `addresses` (passing the one it may be about to fetch from now).
+    void RunTo(const std::bitset<256>& addresses);
     void Step();
     void MicroStep();
     void Halt();
@@ -61,6 +64,9 @@ public:
     // The address of the instruction the machine works on, or halted at.
     int InstructionAddress() const;
     long long InstructionsRun() const { return recorder_.InstructionsRun(); }
+    // The address of the instruction whose micro-step is being made; -1
+    // between micro-steps.
+    int InstructionInProgress() const { return inProgress_; }
 
     enum class HaltCause { Instruction, Error, Command };
 
@@ -69,7 +75,12 @@ signals:
     void runningChanged(bool running);
     void stepBackAvailable(bool available);
     void breakpointReached(int address);
+    void cursorReached(int address);
     void halted(TRunControl::HaltCause cause);
+    // Run, Step or Micro-step set the machine going.
+    void machineStarted();
+    // A value the user typed emptied the record of micro-steps.
+    void stepsForgotten();
 
 private:
     int RunInterval() const;
@@ -78,6 +89,8 @@ private:
     void Pause();
     bool EndIfHalted();
     bool AtBreakpoint() const;
+    bool AboutToFetchFrom(const std::bitset<256>& addresses) const;
+    void StartRun();
     void RunMicroStep();
     void RecordedMicroStep();
     void GoBack(bool toFetch);
@@ -93,6 +106,8 @@ private:
     QEvent* pendingRunMessage_ = nullptr; // posted, not yet handled
     CStepRecorder recorder_;
     std::bitset<256> breakpoints_;
+    std::bitset<256> cursor_; // where a run to the cursor pauses
+    int inProgress_ = -1;
     int resumeAddress_ = -1; // the breakpoint a run paused at, passed when it runs on
     int haltedAt_ = -1;      // the instruction address of the last halt
     bool stepBackShown_ = false;

@@ -1,14 +1,19 @@
 #include "widget_support.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QToolTip>
 #include <QVariant>
 
 int LineEditWidthFor(const QLineEdit* edit, const QString& sample)
@@ -42,6 +47,39 @@ void FollowParentColour(QWidget* widget)
 {
     if (widget->testAttribute(Qt::WA_SetPalette)) {
         widget->setPalette(QPalette());
+    }
+}
+
+namespace {
+
+class ShortcutToolTips : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* button = qobject_cast<QToolButton*>(watched);
+        const QAction* action = button ? button->defaultAction() : nullptr;
+        if (event->type() != QEvent::ToolTip || !action || action->shortcut().isEmpty()) {
+            return false;
+        }
+        QToolTip::showText(
+            static_cast<QHelpEvent*>(event)->globalPos(),
+            QStringLiteral("%1 (%2)").arg(action->toolTip(),
+                                          action->shortcut().toString(QKeySequence::NativeText)),
+            button);
+        return true;
+    }
+};
+
+} // namespace
+
+void ShowShortcutsInToolTips(QToolBar* toolBar)
+{
+    auto* tips = new ShortcutToolTips(toolBar);
+    for (QToolButton* button : toolBar->findChildren<QToolButton*>()) {
+        button->installEventFilter(tips);
     }
 }
 

@@ -11,6 +11,7 @@ class QFocusEvent;
 class QLabel;
 class QLineEdit;
 class QString;
+class QToolBar;
 class QWidget;
 
 // The width a line edit needs to show `sample` in its own font, frame included.
@@ -37,6 +38,10 @@ bool ApplyKeyVerdict(QLineEdit* edit, const KeyVerdict& verdict);
 // Whether the focus left for another control of the window, rather than for
 // another window or a pop-up list.
 bool LeavesWithinWindow(const QFocusEvent* event);
+
+// The pop-up hint of each tool button names its action's shortcut beside
+// the action's own hint: "執行 (F5)".
+void ShowShortcutsInToolTips(QToolBar* toolBar);
 
 // Drops the box's list down once the focus change that reached it has settled.
 void DropDownOnFocus(QComboBox* box);

@@ -2,14 +2,17 @@
 
 #include "message_log.h"
 #include "program_editor.h"
+#include "zoom_style.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QLayout>
 #include <QMainWindow>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QWindow>
@@ -23,7 +26,7 @@ namespace {
 constexpr int ZoomSteps[] = {100, 125, 150, 175, 200, 250, 300};
 constexpr int IconPixels = 16; // at 100 %
 // What the grid and the log keep however short of room the window is.
-constexpr ShownRows LeastRows = {4, 2};
+constexpr ShownRows LeastRows = {4, TMessageLog::LeastLines};
 
 QFont Scaled(QFont font, int percent)
 {
@@ -95,26 +98,42 @@ public:
     QSize sizeHint() const override { return widget()->sizeHint(); }
 };
 
+// The name of the style the application had before any zoom.
+QString PlainStyleName()
+{
+    const QStyle* style = QApplication::style();
+    if (const auto* zoomed = dynamic_cast<const TZoomStyle*>(style)) {
+        style = zoomed->baseStyle();
+    }
+    return style->name();
+}
+
 } // namespace
 
 TZoom::TZoom(QMainWindow& window, TProgramEditor& editor, TMessageLog& log, QToolBar& toolBar)
     : QObject(&window), window_(window), editor_(editor), log_(log), toolBar_(toolBar),
       clientArea_(new ClientArea(&window)), windowFont_(window.font()),
-      applicationFont_(QApplication::font())
+      applicationFont_(QApplication::font()), applicationStyle_(PlainStyleName()),
+      lblZoom(new QLabel(window.statusBar()))
 {
     clientArea_->setWidget(window.takeCentralWidget());
     window.setCentralWidget(clientArea_);
     for (QScrollBar* bar : {clientArea_->verticalScrollBar(), clientArea_->horizontalScrollBar()}) {
         connect(bar, &QScrollBar::valueChanged, this, &TZoom::clientScrolled);
     }
+    lblZoom->setObjectName(QStringLiteral("lblZoom"));
+    window.statusBar()->addPermanentWidget(lblZoom);
+    ShowPercent();
+    window.installEventFilter(this);
 }
 
-// The menus and dialogs belong to the application, whose font the window
-// zooms; it is the application's own again once the window is gone.
+// The menus and dialogs belong to the application, whose font and style the
+// window zooms; they are the application's own again once the window is gone.
 TZoom::~TZoom()
 {
     if (percent_ != 100) {
         QApplication::setFont(applicationFont_);
+        QApplication::setStyle(applicationStyle_);
     }
 }
 
@@ -156,22 +175,65 @@ void TZoom::Apply(int percent)
     }
     const QPoint centre = window_.frameGeometry().center();
     percent_ = percent;
-    QApplication::setFont(percent == 100 ? applicationFont_ : Scaled(applicationFont_, percent));
+    if (percent == 100) {
+        QApplication::setStyle(applicationStyle_);
+        QApplication::setFont(applicationFont_);
+    } else {
+        QApplication::setStyle(new TZoomStyle(applicationStyle_, percent));
+        QApplication::setFont(Scaled(applicationFont_, percent));
+    }
     window_.setFont(Scaled(windowFont_, percent)); // the window lays itself out again
-    const int icon = IconPixels * percent / 100;
-    toolBar_.setIconSize(QSize(icon, icon));
     // Each dialog takes the size its contents ask for at the new zoom when it
     // next shows, as it did when it first showed.
     for (QDialog* dialog : window_.findChildren<QDialog*>()) {
         dialog->setAttribute(Qt::WA_Resized, false);
     }
     Fit(centre);
+    ShowPercent();
     emit zoomChanged(percent);
+}
+
+void TZoom::ShowPercent()
+{
+    lblZoom->setText(QStringLiteral("%1 %").arg(percent_));
+    lblZoom->setVisible(percent_ != 100);
+}
+
+void TZoom::FitToolBarIcons(int room)
+{
+    int icon = IconPixels * percent_ / 100;
+    toolBar_.setIconSize(QSize(icon, icon));
+    room = qMin(room, clientArea_->widget()->sizeHint().width());
+    auto width = [this] {
+        toolBar_.layout()->invalidate();
+        return toolBar_.layout()->sizeHint().width();
+    };
+    while (icon > IconPixels && width() > room) {
+        --icon;
+        toolBar_.setIconSize(QSize(icon, icon));
+    }
 }
 
 void TZoom::FitToScreen()
 {
     Fit(window_.screen()->availableGeometry().center());
+}
+
+// The window system frames the window some time after it shows, and the
+// user may take it to another screen.
+bool TZoom::eventFilter(QObject* watched, QEvent* event)
+{
+    QWindow* handle = window_.windowHandle();
+    if (watched == &window_ && handle) {
+        if (!watchesScreen_) {
+            watchesScreen_ = true;
+            connect(handle, &QWindow::screenChanged, this, &TZoom::FitToScreen);
+        }
+        if (event->type() == QEvent::Move && handle->frameMargins() != fittedFrame_) {
+            Fit(window_.frameGeometry().center());
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void TZoom::ShowRows(ShownRows rows)
@@ -188,8 +250,10 @@ void TZoom::Fit(QPoint centre)
     const QMargins frame =
         window_.windowHandle() ? window_.windowHandle()->frameMargins() : QMargins();
     const QSize room = area.size().shrunkBy(frame);
+    fittedFrame_ = frame;
 
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    FitToolBarIcons(room.width());
     FitRows(room);
     if (window_.width() > room.width() || window_.height() > room.height()) {
         CutOff(room);

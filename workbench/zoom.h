@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QFont>
+#include <QMargins>
 #include <QObject>
 #include <QPoint>
 
+class QLabel;
 class QMainWindow;
 class QScrollArea;
 class QToolBar;
@@ -23,7 +25,8 @@ struct ShownRows {
 // available area: where it would not fit, the grid and the log give up
 // rows, and only then is what still does not fit cut off at the right and
 // the bottom of the client area, which then scrolls; the menus, tool bar and
-// status bar stay whole.
+// status bar stay whole. The window is fitted at start, again once the
+// window system has framed it, on a move to another screen and at every step.
 class TZoom : public QObject {
     Q_OBJECT
 
@@ -40,6 +43,9 @@ public:
     // Fits the window to its screen and centres it in the available area.
     void FitToScreen();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     void zoomChanged(int percent);
     // The client area scrolled, moving every part under a floating editor.
@@ -47,6 +53,9 @@ signals:
 
 private:
     void Apply(int percent);
+    void ShowPercent();
+    // Tool bar icons as large as the zoom asks and the window's width allows.
+    void FitToolBarIcons(int room);
     // Fits the window to its screen with its frame's centre at `centre`, or
     // as near as the available area allows.
     void Fit(QPoint centre);
@@ -64,5 +73,9 @@ private:
     QScrollArea* clientArea_;
     const QFont windowFont_;      // at 100 %
     const QFont applicationFont_; // at 100 %: the menus' and the dialogs'
+    const QString applicationStyle_;
+    QLabel* lblZoom;
+    QMargins fittedFrame_; // the window frame of the last fit
+    bool watchesScreen_ = false;
     int percent_ = 100;
 };

@@ -129,8 +129,8 @@ TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder)
     EXPECT_EQ(names("mnuCpu"),
               QStringList({"actCpuRun", "actCpuStep", "actCpuMicroStep", "actCpuStepBack",
                            "actCpuMicroStepBack", "actCpuHalt", "actCpuReset", "-",
-                           "actCpuToggleBreakpoint", "-", "actCpuClearMemory",
-                           "actCpuClearRegister", "-", "actCpuRadix"}));
+                           "actCpuToggleBreakpoint", "actCpuClearBreakpoints", "actCpuRunToCursor",
+                           "-", "actCpuClearMemory", "actCpuClearRegister", "-", "actCpuRadix"}));
     EXPECT_FALSE(Find<QMenu>("mnuHelp")->menuAction()->isVisible());
     EXPECT_TRUE(Find<QToolButton>("tbtnRun")->isVisible());
     EXPECT_FALSE(Find<QToolButton>("tbtnCut")->isVisible());
@@ -197,14 +197,14 @@ TEST_F(MainWindowTest, HiddenHintsShowNoPopUpButKeepTheStatusBar)
         QApplication::sendEvent(button, &tip);
         return QToolTip::isVisible() ? QToolTip::text() : QString();
     };
-    EXPECT_EQ(askForTip(), "建立新檔");
+    EXPECT_EQ(askForTip(), "建立新檔 (Ctrl+N)");
     Action("mnuOptionViewHint")->trigger();
     EXPECT_EQ(askForTip(), "");
     QStatusTipEvent status(Action("actFileNew")->statusTip());
     QApplication::sendEvent(form.get(), &status);
     EXPECT_EQ(form->statusBar()->currentMessage(), "建立新的編輯區域");
     Action("mnuOptionViewHint")->trigger();
-    EXPECT_EQ(askForTip(), "建立新檔");
+    EXPECT_EQ(askForTip(), "建立新檔 (Ctrl+N)");
 }
 
 TEST_F(MainWindowTest, ColourDialogsSetTheHighlightColoursOrKeepThem)

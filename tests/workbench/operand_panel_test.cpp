@@ -185,3 +185,47 @@ TEST_F(OperandPanelTest, FieldsAdmitOnlyWhatTheirOperandCanHold)
         Press(Qt::Key_Escape);
     }
 }
+
+TEST_F(OperandPanelTest, TabGoesOnThroughTheGridAndKeepsAPartlyFilledOperand)
+{
+    struct Case {
+        const char* mnemonic;
+        const char* operand;
+        QStringList registers;
+        const char* typed;
+        Qt::Key key;
+        const char* written;
+        std::pair<int, int> cell; // current afterwards; row -1 while the panel stays open
+    };
+    for (const Case& c : {
+             Case{"LOADA", "", {"R1"}, "x1", Qt::Key_Tab, "R1,@X1", {1, 1}},
+             Case{"LOADA", "", {"R1"}, "", Qt::Key_Tab, "", {-1, 0}},
+             Case{"ADD", "", {"R1", "R2", "R3"}, "", Qt::Key_Tab, "R1,R2,R3", {1, 1}},
+             Case{"LOAD", "R1,20", {}, "", Qt::Key_Backtab, "R1,20", {0, 2}},
+         }) {
+        SCOPED_TRACE(c.mnemonic);
+        Open(QString::fromLatin1(c.mnemonic), QString::fromLatin1(c.operand));
+        PickRegisters(c.registers);
+        Type(QString::fromLatin1(c.typed));
+        Press(c.key);
+        EXPECT_EQ(Operand(), QString::fromLatin1(c.written));
+        if (c.cell.first < 0) {
+            EXPECT_TRUE(Panel()->isVisible());
+            EXPECT_EQ(QApplication::focusWidget(), form->txtAddress);
+            EXPECT_EQ(form->cboR1->currentText(), "R1");
+            Press(Qt::Key_Escape);
+            continue;
+        }
+        EXPECT_FALSE(Panel()->isVisible());
+        EXPECT_EQ(QApplication::focusWidget(), Grid());
+        EXPECT_EQ(std::pair(Grid()->currentRow(), Grid()->currentColumn()), c.cell);
+    }
+    // The mnemonic box closes unchanged on Tab, its list dropped down or not.
+    ClickCell(0, 2);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return form->cboOpcode->view()->isVisible(); }));
+    QTest::keyClick(form->cboOpcode->view(), Qt::Key_Tab);
+    EXPECT_FALSE(form->cboOpcode->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), Grid());
+    EXPECT_EQ(Grid()->currentColumn(), 3);
+    EXPECT_EQ(form->CellText(0, 2), "LOAD");
+}
