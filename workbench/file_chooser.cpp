@@ -40,32 +40,10 @@ private:
     QMimeDatabase mimeTypes_;
 };
 
-// An open dialog that finds a file typed without its kind's suffix, as a
-// save adds the suffix to a name typed without it.
-class OpenDialog : public QFileDialog {
-public:
-    using QFileDialog::QFileDialog;
-    void SetTypedSuffix(const QString& suffix) { suffix_ = suffix; }
-
-    void accept() override
-    {
-        const QStringList typed = selectedFiles();
-        if (typed.size() == 1 && !QFileInfo::exists(typed.constFirst()) &&
-            QFileInfo(typed.constFirst() + suffix_).isFile()) {
-            selectFile(typed.constFirst() + suffix_);
-        }
-        QFileDialog::accept();
-    }
-
-private:
-    QString suffix_;
-};
-
 QFileDialog* NewFileDialog(QWidget* window, const char* name, QFileDialog::AcceptMode mode)
 {
     static FileKindIconProvider fileKinds;
-    auto* dialog =
-        mode == QFileDialog::AcceptOpen ? new OpenDialog(window) : new QFileDialog(window);
+    auto* dialog = new QFileDialog(window);
     dialog->setObjectName(QLatin1String(name));
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setIconProvider(&fileKinds);
@@ -111,12 +89,24 @@ TFileChooser::TFileChooser(QWidget* window)
       openDialog_(NewFileDialog(window, "OpenDialog", QFileDialog::AcceptOpen)),
       saveDialog_(NewFileDialog(window, "SaveDialog", QFileDialog::AcceptSave))
 {
+    // A name typed without its kind's suffix finds the file with it, as a
+    // save adds the suffix. The dialog then adds the suffix itself; it is set
+    // as each name is typed, before the dialog judges the name.
+    if (QLineEdit* field = NameField(openDialog_)) {
+        connect(field, &QLineEdit::textEdited, this, [this](const QString& text) {
+            const QString typed = openDialog_->directory().absoluteFilePath(text);
+            const bool withSuffix = !text.isEmpty() && !QFileInfo::exists(typed) &&
+                                    QFileInfo(typed + openSuffix_).isFile();
+            openDialog_->setDefaultSuffix(withSuffix ? openSuffix_.mid(1) : QString());
+        });
+    }
 }
 
 QString TFileChooser::ChooseFileToOpen(FileKind kind, const QString& title,
                                        const QStringList& filters, const QString& fileName)
 {
-    static_cast<OpenDialog*>(openDialog_)->SetTypedSuffix(SuffixOf(kind));
+    openSuffix_ = SuffixOf(kind);
+    openDialog_->setDefaultSuffix(QString());
     const QString name =
         Choose(openDialog_, choices_[static_cast<std::size_t>(kind)], title, filters, fileName);
     if (!name.isEmpty()) {

@@ -71,6 +71,7 @@ private:
     QWidget* window_;
     QFileDialog* openDialog_;
     QFileDialog* saveDialog_;
+    QString openSuffix_;                // of the kind being opened
     std::array<KindChoice, 2> choices_; // by FileKind
     QString openedName_;
     QString savedName_;

@@ -251,6 +251,154 @@ TEST_F(FollowTest, ErrorLinesLeadToTheirRows)
             EXPECT_EQ(Grid()->currentRow(), row) << Log().toStdString();
         }
     }
+
+    // Lines that name no place lead to the row of what reported them: an
+    // assembler error's second line, a register error of the instruction
+    // under way. The status bar names the row.
+    const struct {
+        std::vector<::Row> rows;
+        const char* command;
+        int line;
+        int row;
+        const char* feedback;
+    } unnamed[] = {
+        {{{"", "HALT", ""}, {"", "LOADA", "R1,@NOWHERE"}},
+         "actAssemblyRun",
+         1,
+         1,
+         "第 2 行：Label不存在或數值設定錯誤"},
+        {{{"", "LOAD", "R1,01"}, {"", "ADD", "R3,R1,R2"}, {"", "HALT", ""}},
+         "actCpuRun",
+         0,
+         1,
+         "第 2 行：暫存器 No:02未設定數值"},
+    };
+    Trigger("actCpuRadix");
+    Trigger("actCpuClearRegister");
+    for (const auto& c : unnamed) {
+        SetRows(c.rows);
+        Trigger("actAssemblyRun");
+        if (QLatin1String(c.command) == "actCpuRun") {
+            Trigger("actAssemblyLoad");
+            RunUntilPaused();
+        }
+        ClickCell(0, 1);
+        ChooseLogLine(c.line, false);
+        EXPECT_EQ(Grid()->currentRow(), c.row) << Log().toStdString();
+        EXPECT_EQ(Feedback(), QString(c.feedback));
+    }
+}
+
+// What the rows cannot show is said in the status bar: a program in memory
+// that is not the grid's, a record of steps a typed value ended.
+TEST_F(FollowTest, TheStatusBarSaysWhenTheRowsNoLongerFollowTheMachine)
+{
+    SetRows(
+        {{"", "LOAD", "R1,01"}, {"", "LOAD", "R2,02"}, {"", "LOAD", "R3,03"}, {"", "HALT", ""}});
+    AssembleAndLoad();
+    Trigger("actCpuStep");
+    EXPECT_EQ(Feedback(), "");
+    Field("txtRegister5")->selectAll();
+    TypeInto("txtRegister5", "12");
+    EXPECT_FALSE(Action("actCpuStepBack")->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return Feedback() == "手動修改後無法回到先前的步驟"; }));
+    Field("txtRegister6")->selectAll();
+    TypeInto("txtRegister6", "13"); // nothing more to lose
+    QTest::qWait(20);
+    EXPECT_EQ(Feedback(), "");
+
+    SetRows({{"", "NOP", ""}, {"", "HALT", ""}});
+    Trigger("actAssemblyRun");
+    for (const char* command : {"actCpuStep", "actCpuMicroStep"}) {
+        Trigger(command);
+        EXPECT_EQ(Feedback(), "記憶體中的程式不是表格中的程式：請先組譯並載入") << command;
+        EXPECT_EQ(ExecutingRow(), -1);
+    }
+}
+
+// Back before the first instruction the view is as Load left it: an earlier
+// run's listing is not shown again.
+TEST_F(FollowTest, SteppingBackToTheStartShowsTheViewAsLoadLeftIt)
+{
+    SetRows({{"", "LOAD", "R1,A5"}, {"", "HALT", ""}});
+    AssembleAndLoad();
+    RunUntilPaused();
+    Trigger("actAssemblyLoad");
+    const auto decoded = [this] {
+        QStringList texts = {Find<QLabel>("lblInstruction")->text()};
+        for (const char* name : {"txtInstr", "txtR1", "txtR2", "txtR3"}) {
+            texts << Text(name);
+        }
+        return texts;
+    };
+    const QStringList loaded = decoded();
+    for (const char* command : {"actCpuMicroStep", "actCpuStep"}) {
+        Trigger(command);
+        Trigger("actCpuStepBack");
+        EXPECT_EQ(decoded(), loaded) << command;
+    }
+}
+
+// The commands added beside the specified ones: their keys, and availability
+// in the states loaded, running, paused and halted.
+TEST_F(FollowTest, AddedCommandsHaveTheirKeysAndFollowTheCommandsTheyExtend)
+{
+    const struct {
+        const char* action;
+        const char* key;
+        const char* available; // in states 12, 13, 14, 15
+    } commands[] = {
+        {"actAssemblyRunLoad", "F7", "1111"},
+        {"actAssemblyRun", "Ctrl+F7", "1111"},
+        {"actAssemblyLoad", "Shift+F7", "1111"},
+        {"actCpuReset", "Ctrl+F5", "0001"},
+        {"actCpuRunToCursor", "Ctrl+F10", "1010"},
+        {"actCpuClearBreakpoints", "Ctrl+Shift+F9", "0000"},
+    };
+    form->SetState(StateModified);
+    form->SetState(StateAssembled);
+    QStringList available(std::size(commands));
+    for (const int state : {StateLoaded, StateRunning, StatePaused, StateHalted}) {
+        form->SetState(state);
+        for (std::size_t i = 0; i < std::size(commands); ++i) {
+            available[i] += Action(commands[i].action)->isEnabled() ? u'1' : u'0';
+        }
+    }
+    for (std::size_t i = 0; i < std::size(commands); ++i) {
+        EXPECT_EQ(Action(commands[i].action)->shortcut(), QKeySequence(commands[i].key));
+        EXPECT_EQ(available[i], commands[i].available) << commands[i].action;
+    }
+}
+
+TEST_F(FollowTest, RunToCursorClearBreakpointsAndAssembleWithLoadInOneKey)
+{
+    SetRows({{"", "LOAD", "R1,01"},
+             {"", "LOAD", "R2,00"},
+             {"LOOP", "ADD", "R2,R2,R1"},
+             {"", "JUMP", "R0,@LOOP"},
+             {"DATA", "DB", "07"}});
+    Trigger("actAssemblyRunLoad");
+    EXPECT_EQ(form->RecordedState(), StateLoaded);
+    // Each run to the cursor, at the fastest speed whatever the speed field
+    // says, passes the row it stands before.
+    ClickCell(2, 1);
+    Field("txtInterval")->setText("20");
+    for (int sum : {0, 1, 2}) {
+        Trigger("actCpuRunToCursor");
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !Find<QTimer>("tmrRunCpu")->isActive(); }));
+        EXPECT_EQ(form->Machine().GetRegister(2), sum);
+        EXPECT_EQ(Feedback(), "已執行到第 3 行");
+    }
+    // Data never runs: no breakpoint there; Clear takes every breakpoint away.
+    ClickCell(4, 1);
+    EXPECT_FALSE(Action("actCpuToggleBreakpoint")->isEnabled());
+    for (const int row : {1, 2}) {
+        form->findChild<TProgramEditor*>()->ToggleBreakpoint(row);
+    }
+    EXPECT_TRUE(Action("actCpuClearBreakpoints")->isEnabled());
+    Trigger("actCpuClearBreakpoints");
+    EXPECT_TRUE(Breakpoints().empty());
+    EXPECT_FALSE(Action("actCpuClearBreakpoints")->isEnabled());
 }
 
 TEST_F(FollowTest, ABreakpointInALoopPausesTheFastestRunAndMovesWithItsRow)

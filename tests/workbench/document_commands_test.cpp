@@ -459,3 +459,18 @@ TEST_F(FileDialogTest, ANameTypedAndEnteredLeavesNoPopUpBehind)
     EXPECT_TRUE(QTest::qWaitFor(
         [this] { return Find<QComboBox>("cboOpcode")->view()->isVisible(); }, 1000));
 }
+
+TEST_F(FileDialogTest, ANameTypedWithoutItsSuffixOpensTheFileWithIt)
+{
+    Write("prog.asm", savedProgram);
+    Write("image.mm", "0 12\r\n");
+    for (const auto& [command, typed, title] :
+         {std::tuple{"actFileOpen", "prog", Title("prog.asm")},
+          std::tuple{"actFileLoadMemory", "image",
+                     Title("prog.asm") + " (" + Path("image.mm") + ")"}}) {
+        AnswerInTurn({TypeAndEnter(Path(typed))});
+        Trigger(command);
+        EXPECT_EQ(form->windowTitle(), title) << command;
+    }
+    EXPECT_EQ(form->Machine().GetMemory(0), 12);
+}

@@ -2,14 +2,18 @@
 
 #include <QAction>
 #include <QColorDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QStyleOptionMenuItem>
 #include <QTableWidget>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
 
@@ -25,6 +29,32 @@ const QStringList StateActions = {
 
 class MainWindowTest : public WindowTest {
 protected:
+    static constexpr int ZoomPercents[] = {100, 125, 150, 175, 200, 250, 300};
+
+    // Whether each item of the menu is measured with room for the shortcut
+    // column that the menu's items are drawn beside.
+    static bool CaptionsFit(QMenu* menu)
+    {
+        QStyleOptionMenuItem item;
+        item.initFrom(menu);
+        item.menuItemType = QStyleOptionMenuItem::Normal;
+        item.reservedShortcutWidth = menu->fontMetrics().horizontalAdvance("Ctrl+Shift+F9");
+        const QStyle* style = menu->style();
+        for (const QAction* action : menu->actions()) {
+            item.text = action->text();
+            const QSize text = menu->fontMetrics().size(Qt::TextShowMnemonic, item.text);
+            const int plain =
+                style->sizeFromContents(QStyle::CT_MenuItem, &item, text, menu).width();
+            item.text += u'\t';
+            const int beside =
+                style->sizeFromContents(QStyle::CT_MenuItem, &item, text, menu).width();
+            if (plain < beside) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     // The availabilities of the state-driven commands as 0 and 1, in the
     // order of StateActions.
     QString Availability() const
@@ -262,11 +292,33 @@ TEST_F(MainWindowTest, ZoomStepsKeepTheWindowOnItsScreen)
         EXPECT_LE((form->frameGeometry().center() - area.center()).manhattanLength(), 2);
     }
     EXPECT_FALSE(Action("actOptionZoomOut")->isEnabled());
+    // What the font does not size follows the zoom too: scroll bars, icons,
+    // spin-box arrows.
+    auto* log = Find<QPlainTextEdit>("mmMessage");
+    const auto measures = [&] {
+        return QList<int>{log->verticalScrollBar()->width(),
+                          QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize),
+                          Find("udInterval")->width()};
+    };
+    const QList<int> measuresAtStart = measures();
     QList<int> sizes;
     for (int step = 0; step < 7; ++step) {
         SCOPED_TRACE(form->font().pixelSize());
         sizes << form->font().pixelSize();
         EXPECT_TRUE(area.contains(form->frameGeometry()));
+        const auto* percent = Find<QLabel>("lblZoom");
+        EXPECT_EQ(percent->isVisible(), step > 0);
+        EXPECT_EQ(percent->text(), QStringLiteral("%1 %").arg(ZoomPercents[step]));
+        // The log keeps two lines, the tool bar its buttons where the icons
+        // can still give way, and no menu cuts a caption.
+        EXPECT_GE(log->viewport()->height(), 2 * log->fontMetrics().lineSpacing());
+        auto* toolBar = Find<QToolBar>("ToolBar1");
+        EXPECT_TRUE(toolBar->iconSize().width() == 16 ||
+                    !toolBar->findChild<QWidget*>("qt_toolbar_ext_button")->isVisible());
+        for (const char* name : {"mnuFile", "mnuOption"}) {
+            // At 100 % the application's own style measures the menus.
+            EXPECT_TRUE(step == 0 || CaptionsFit(Find<QMenu>(name))) << name;
+        }
         for (const char* bar : {"MainMenu", "ToolBar1", "StatusBar"}) {
             EXPECT_TRUE(form->rect().contains(Find(bar)->geometry())) << bar;
         }
@@ -293,10 +345,30 @@ TEST_F(MainWindowTest, ZoomStepsKeepTheWindowOnItsScreen)
     }
     EXPECT_FALSE(Action("actOptionZoomIn")->isEnabled());
     EXPECT_EQ(sizes, QList<int>({13, 16, 20, 23, 26, 33, 39}));
+    for (qsizetype i = 0; i < measuresAtStart.size(); ++i) {
+        EXPECT_GE(measures()[i], 2 * measuresAtStart[i]) << i;
+    }
     EXPECT_GT(QApplication::font().pointSizeF(), startFont.pointSizeF()); // menus and dialogs
 
     Action("actOptionZoomReset")->trigger();
     EXPECT_EQ(places(), atStart);
+    EXPECT_EQ(measures(), measuresAtStart);
     EXPECT_EQ(QApplication::font(), startFont);
     EXPECT_FALSE(Action("actOptionZoomReset")->isEnabled());
+}
+
+// Run with two screens (see CMakeLists.txt): taken to the smaller one, the
+// window fits there as it did at start.
+TEST_F(MainWindowTest, AWindowTakenToAnotherScreenFitsThere)
+{
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    if (screens.size() < 2) {
+        GTEST_SKIP() << "one screen";
+    }
+    form->FitToScreen();
+    for (QScreen* screen : {screens[1], screens[0]}) {
+        form->windowHandle()->setScreen(screen);
+        EXPECT_TRUE(screen->availableGeometry().contains(form->frameGeometry()))
+            << screen->name().toStdString();
+    }
 }

@@ -538,3 +538,17 @@ TEST_F(BareRunControlTest, TheRunMessageIsOneTick)
     ASSERT_FALSE(runControl->IsRunning()); // the program halted
     EXPECT_EQ(machine->GetRegister(1), 7);
 }
+
+TEST_F(RunControlTest, ArrowKeysInTheSpeedFieldStepItAsItsArrowsDo)
+{
+    QLineEdit* speed = Field("txtInterval");
+    speed->setFocus();
+    for (const auto& [key, shown] : {std::pair{Qt::Key_Up, "11"}, std::pair{Qt::Key_Down, "10"},
+                                     std::pair{Qt::Key_Down, "9"}}) {
+        QTest::keyClick(speed, key);
+        EXPECT_EQ(speed->text(), shown);
+    }
+    SetSpeed(20);
+    QTest::keyClick(speed, Qt::Key_Up);
+    EXPECT_EQ(speed->text(), "0"); // the arrows wrap
+}
