@@ -376,18 +376,6 @@ bool IsOperandReport(int subCode)
     return subCode == MachineError::LoadaCellEmpty || subCode == MachineError::RegisterEmpty;
 }
 
-int FieldOf(const MicroStepRecord& record, int field)
-{
-    for (const MicroStepAccess& access : record.Accesses()) {
-        if (access.code == MachineEvent::FieldDecoded && access.index == field) {
-            return access.value;
-        }
-    }
-    const CpuControl& before = record.before;
-    const int fields[] = {before.opcode, before.r, before.x, before.y};
-    return fields[field];
-}
-
 int WrittenBy(const MicroStepRecord& record, int code)
 {
     const MicroStepAccess* access = record.Find(code);
@@ -416,13 +404,13 @@ int ValueOf(const MicroStepRecord& record, Carried carried)
     case C::IrlWritten:
         return WrittenBy(record, MachineEvent::IrlSet);
     case C::Opcode:
-        return FieldOf(record, 0);
+        return record.DecodedField(0);
     case C::R:
-        return FieldOf(record, 1);
+        return record.DecodedField(1);
     case C::X:
-        return FieldOf(record, 2);
+        return record.DecodedField(2);
     case C::Y:
-        return FieldOf(record, 3);
+        return record.DecodedField(3);
     case C::RegisterR:
         return registerValue(before.r);
     case C::RegisterX:

@@ -19,6 +19,17 @@ bool MicroStepRecord::HasError(int subCode) const
                        [subCode](const MicroStepError& error) { return error.subCode == subCode; });
 }
 
+int MicroStepRecord::DecodedField(int field) const
+{
+    for (const MicroStepAccess& access : Accesses()) {
+        if (access.code == MachineEvent::FieldDecoded && access.index == field) {
+            return access.value;
+        }
+    }
+    const int fields[] = {before.opcode, before.r, before.x, before.y};
+    return fields[field];
+}
+
 void CMicroStepCollector::Begin(const CpuState& before)
 {
     record_.phase = 0;

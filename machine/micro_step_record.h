@@ -50,6 +50,9 @@ struct MicroStepRecord {
     // The first access with the event code, or null.
     const MicroStepAccess* Find(int code) const;
     bool HasError(int subCode) const;
+    // A decoded field (0 opcode, 1 R, 2 X, 3 Y): as this micro-step decoded
+    // it, or as it was decoded before.
+    int DecodedField(int field) const;
 };
 
 // Builds the record of each micro-step from the machine's events. The owner
