@@ -55,7 +55,11 @@ constexpr DatapathPathShape Paths[] = {
     {P::RToRegisters, B::FieldR, B::Registers, {{{17, 46}, {17, 50}}}, 2},
     {P::XToRegisters, B::FieldX, B::Registers, {{{25, 46}, {25, 50}}}, 2},
     {P::YToRegisters, B::FieldY, B::Registers, {{{39, 46}, {39, 50}}}, 2},
-    {P::XyToMemoryAddress, B::FieldY, B::MemoryAddress, {{{42, 43}, {53, 43}, {53, 22}, {56, 22}}}, 4},
+    {P::XyToMemoryAddress,
+     B::FieldY,
+     B::MemoryAddress,
+     {{{42, 43}, {53, 43}, {53, 22}, {56, 22}}},
+     4},
     {P::MemoryToRegisters,
      B::MemoryData,
      B::Registers,
@@ -113,9 +117,17 @@ constexpr DatapathPathShape Paths[] = {
      B::Registers,
      {{{60, 49}, {56, 49}, {56, 61}, {42, 61}}},
      4},
-    {P::RegistersToRotator, B::Registers, B::Rotator, {{{42, 51}, {46, 51}, {46, 53}, {60, 53}}}, 4},
+    {P::RegistersToRotator,
+     B::Registers,
+     B::Rotator,
+     {{{42, 51}, {46, 51}, {46, 53}, {60, 53}}},
+     4},
     {P::YToRotator, B::FieldY, B::Rotator, {{{42, 45}, {52, 45}, {52, 54}, {60, 54}}}, 4},
-    {P::RotatorToRegisters, B::Rotator, B::Registers, {{{60, 55}, {56, 55}, {56, 61}, {42, 61}}}, 4},
+    {P::RotatorToRegisters,
+     B::Rotator,
+     B::Registers,
+     {{{60, 55}, {56, 55}, {56, 61}, {42, 61}}},
+     4},
     {P::RegistersToComparatorA,
      B::Registers,
      B::Comparator,
@@ -158,29 +170,34 @@ constexpr bool Set = true;
 constexpr bool Get = false;
 
 constexpr DatapathPathUse FetchPaths[] = {
-    {P::PcToMemoryAddress, C::Pc, Get},      {P::MemoryToIrh, C::IrhWritten, Set},
-    {P::MemoryToIrl, C::IrlWritten, Set},    {P::PcToAdder, C::Pc, Get},
+    {P::PcToMemoryAddress, C::Pc, Get},   {P::MemoryToIrh, C::IrhWritten, Set},
+    {P::MemoryToIrl, C::IrlWritten, Set}, {P::PcToAdder, C::Pc, Get},
     {P::AdderToPc, C::PcWritten, Set},
 };
 constexpr DatapathBlockUse FetchBlocks[] = {
-    {B::Control, C::Nothing, Get},       {B::PhaseFetch, C::Nothing, Get},
-    {B::Pc, C::PcWritten, Set},          {B::PcAdder, C::PcWritten, Get},
-    {B::Memory, C::Nothing, Get},        {B::MemoryAddress, C::Pc, Get},
-    {B::MemoryData, C::Nothing, Get},    {B::Ir, C::Nothing, Set},
-    {B::Irh, C::IrhWritten, Set},        {B::Irl, C::IrlWritten, Set},
+    {B::Control, C::Nothing, Get},    {B::PhaseFetch, C::Nothing, Get},
+    {B::Pc, C::PcWritten, Set},       {B::PcAdder, C::PcWritten, Get},
+    {B::Memory, C::Nothing, Get},     {B::MemoryAddress, C::Pc, Get},
+    {B::MemoryData, C::Nothing, Get}, {B::Ir, C::Nothing, Set},
+    {B::Irh, C::IrhWritten, Set},     {B::Irl, C::IrlWritten, Set},
 };
 
 constexpr DatapathPathUse DecodePaths[] = {
-    {P::IrhToDecoder, C::Irh, Get}, {P::IrlToDecoder, C::Irl, Get},
+    {P::IrhToDecoder, C::Irh, Get},       {P::IrlToDecoder, C::Irl, Get},
     {P::DecoderToOpcode, C::Opcode, Set}, {P::DecoderToR, C::R, Set},
-    {P::DecoderToX, C::X, Set},     {P::DecoderToY, C::Y, Set},
+    {P::DecoderToX, C::X, Set},           {P::DecoderToY, C::Y, Set},
 };
 constexpr DatapathBlockUse DecodeBlocks[] = {
-    {B::Control, C::Nothing, Get},   {B::PhaseDecode, C::Nothing, Get},
-    {B::Ir, C::Nothing, Get},        {B::Irh, C::Irh, Get},
-    {B::Irl, C::Irl, Get},           {B::Decoder, C::Nothing, Get},
-    {B::FieldOpcode, C::Opcode, Set}, {B::FieldR, C::R, Set},
-    {B::FieldX, C::X, Set},          {B::FieldY, C::Y, Set},
+    {B::Control, C::Nothing, Get},
+    {B::PhaseDecode, C::Nothing, Get},
+    {B::Ir, C::Nothing, Get},
+    {B::Irh, C::Irh, Get},
+    {B::Irl, C::Irl, Get},
+    {B::Decoder, C::Nothing, Get},
+    {B::FieldOpcode, C::Opcode, Set},
+    {B::FieldR, C::R, Set},
+    {B::FieldX, C::X, Set},
+    {B::FieldY, C::Y, Set},
 };
 
 // Every execute begins alike: the control unit acts on the opcode.
@@ -284,18 +301,16 @@ constexpr auto TwoOperandBlocks(B unit)
 constexpr auto AddPaths = TwoOperandPaths(P::RegistersToIntegerAdderA, P::RegistersToIntegerAdderB,
                                           P::IntegerAdderToRegisters);
 constexpr auto AddBlocks = TwoOperandBlocks(B::IntegerAdder);
-constexpr auto AddfPaths = TwoOperandPaths(P::RegistersToFloatAdderA, P::RegistersToFloatAdderB,
-                                           P::FloatAdderToRegisters);
+constexpr auto AddfPaths =
+    TwoOperandPaths(P::RegistersToFloatAdderA, P::RegistersToFloatAdderB, P::FloatAdderToRegisters);
 constexpr auto AddfBlocks = TwoOperandBlocks(B::FloatAdder);
-constexpr auto LogicPaths = TwoOperandPaths(P::RegistersToLogicUnitA, P::RegistersToLogicUnitB,
-                                            P::LogicUnitToRegisters);
+constexpr auto LogicPaths =
+    TwoOperandPaths(P::RegistersToLogicUnitA, P::RegistersToLogicUnitB, P::LogicUnitToRegisters);
 constexpr auto LogicBlocks = TwoOperandBlocks(B::LogicUnit);
 
 constexpr DatapathPathUse RotatePaths[] = {
-    {P::OpcodeToControl, C::Opcode, Get},
-    {P::RToRegisters, C::R, Get},
-    {P::RegistersToRotator, C::RegisterR, Get},
-    {P::YToRotator, C::Y, Get},
+    {P::OpcodeToControl, C::Opcode, Get},       {P::RToRegisters, C::R, Get},
+    {P::RegistersToRotator, C::RegisterR, Get}, {P::YToRotator, C::Y, Get},
     {P::RotatorToRegisters, C::Written, Set},
 };
 constexpr auto RotateBlocks = ExecuteBlocks({
@@ -306,12 +321,9 @@ constexpr auto RotateBlocks = ExecuteBlocks({
 });
 
 constexpr DatapathPathUse JumpTakenPaths[] = {
-    {P::OpcodeToControl, C::Opcode, Get},
-    {P::RToRegisters, C::R, Get},
-    {P::RegistersToComparatorA, C::RegisterR, Get},
-    {P::RegistersToComparatorB, C::Register0, Get},
-    {P::ComparatorToControl, C::Nothing, Get},
-    {P::XyToPc, C::Irl, Set},
+    {P::OpcodeToControl, C::Opcode, Get},           {P::RToRegisters, C::R, Get},
+    {P::RegistersToComparatorA, C::RegisterR, Get}, {P::RegistersToComparatorB, C::Register0, Get},
+    {P::ComparatorToControl, C::Nothing, Get},      {P::XyToPc, C::Irl, Set},
 };
 constexpr auto JumpTakenBlocks = ExecuteBlocks({
     {B::FieldR, C::R, Get},
@@ -323,10 +335,8 @@ constexpr auto JumpTakenBlocks = ExecuteBlocks({
 });
 
 constexpr DatapathPathUse JumpNotTakenPaths[] = {
-    {P::OpcodeToControl, C::Opcode, Get},
-    {P::RToRegisters, C::R, Get},
-    {P::RegistersToComparatorA, C::RegisterR, Get},
-    {P::RegistersToComparatorB, C::Register0, Get},
+    {P::OpcodeToControl, C::Opcode, Get},           {P::RToRegisters, C::R, Get},
+    {P::RegistersToComparatorA, C::RegisterR, Get}, {P::RegistersToComparatorB, C::Register0, Get},
     {P::ComparatorToControl, C::Nothing, Get},
 };
 constexpr auto JumpNotTakenBlocks = ExecuteBlocks({
@@ -436,8 +446,9 @@ bool IsDigit(Carried carried)
 void Light(DatapathLighting& lighting, const LitBlock& block)
 {
     const auto end = lighting.blocks.begin() + lighting.blockCount;
-    const auto lit = std::find_if(lighting.blocks.begin(), end,
-                                  [&block](const LitBlock& other) { return other.block == block.block; });
+    const auto lit = std::find_if(lighting.blocks.begin(), end, [&block](const LitBlock& other) {
+        return other.block == block.block;
+    });
     if (lit != end) {
         lit->failed = lit->failed || block.failed;
     } else {

@@ -193,6 +193,7 @@ struct LitPath {
     int value;
     bool digit;
     bool written;
+    bool operator==(const LitPath&) const = default;
 };
 
 struct LitBlock {

@@ -20,10 +20,10 @@ struct FloatSum {
     FloatParts big;   // the operand with the larger exponent (the first on a tie)
     FloatParts small; // the other, before its mantissa is aligned
     bool firstIsBig;
-    int shift;            // places the small mantissa moves right; the bits shifted out are lost
-    int alignedMantissa;  // the small mantissa after that shift
-    int mantissa;         // the sum or difference of the mantissas, made positive
-    int sign;             // of the sum
+    int shift;           // places the small mantissa moves right; the bits shifted out are lost
+    int alignedMantissa; // the small mantissa after that shift
+    int mantissa;        // the sum or difference of the mantissas, made positive
+    int sign;            // of the sum
     int normalisedExponent;
     int normalisedMantissa;
     bool fits; // the exponent stayed in 0..7; otherwise ADDF fails

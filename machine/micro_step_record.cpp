@@ -5,10 +5,9 @@
 const MicroStepAccess* MicroStepRecord::Find(int code) const
 {
     const auto accesses = Accesses();
-    const auto found = std::find_if(accesses.begin(), accesses.end(),
-                                    [code](const MicroStepAccess& access) {
-                                        return access.code == code;
-                                    });
+    const auto found =
+        std::find_if(accesses.begin(), accesses.end(),
+                     [code](const MicroStepAccess& access) { return access.code == code; });
     return found == accesses.end() ? nullptr : &*found;
 }
 

@@ -145,10 +145,8 @@ bool IsRepeatable(std::string_view option)
 bool RunOptions::*FlagOf(std::string_view option)
 {
     static const std::map<std::string_view, bool RunOptions::*> flags = {
-        {"--json", &RunOptions::json},
-        {"--trace", &RunOptions::trace},
-        {"--explain", &RunOptions::explain},
-        {"--strict", &RunOptions::strict},
+        {"--json", &RunOptions::json},       {"--trace", &RunOptions::trace},
+        {"--explain", &RunOptions::explain}, {"--strict", &RunOptions::strict},
         {"--grade", &RunOptions::grade},
     };
     const auto flag = flags.find(option);
@@ -171,7 +169,8 @@ std::optional<std::string> Conflict(const RunOptions& options)
             return "more than one program file: " + options.programs[1];
         }
         if ((options.dump || options.explain) && options.json) {
-            return std::string(options.dump ? "--dump" : "--explain") + " and --json cannot be combined";
+            return std::string(options.dump ? "--dump" : "--explain") +
+                   " and --json cannot be combined";
         }
         return std::nullopt;
     }

@@ -24,8 +24,8 @@ enum class RunStatus { Halted, Unreadable, NotAssembled, MachineError, StepLimit
 
 // What a session reports while it goes; an empty function is not called.
 struct RunListener {
-    std::function<void(const std::string&)> error; // one error line
-    std::function<void(const std::string&)> trace; // one instruction, before it is executed
+    std::function<void(const std::string&)> error;   // one error line
+    std::function<void(const std::string&)> trace;   // one instruction, before it is executed
     std::function<void(const std::string&)> explain; // one micro-step told, once it is made
 };
 

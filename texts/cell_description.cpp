@@ -35,7 +35,7 @@ std::string CellDescription(int value, int next)
     const bool normalised = mantissa == 0 || mantissa >= MantissaNormalised;
     return "十六進位：" + FormatNumber(value, HexRadix) + "\n十進位：" + std::to_string(value) +
            "，有號數 " + std::to_string(value < 128 ? value : value - 256) + "\n二進位：" +
-           bits.substr(0, 4) + " " + bits.substr(4) + "\n浮點數：" + FloatPartsText(value) +
-           " = " + FloatValueText(value) + (normalised ? "" : "（未正規化）") + "\n" +
+           bits.substr(0, 4) + " " + bits.substr(4) + "\n浮點數：" + FloatPartsText(value) + " = " +
+           FloatValueText(value) + (normalised ? "" : "（未正規化）") + "\n" +
            InstructionLine(value, next);
 }

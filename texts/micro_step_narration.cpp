@@ -76,7 +76,8 @@ bool Narrator::Failed() const
 {
     const auto errors = record_.Errors();
     return std::any_of(errors.begin(), errors.end(), [](const MicroStepError& error) {
-        return error.subCode >= MachineError::LoadaFailed && error.subCode <= MachineError::XorFailed;
+        return error.subCode >= MachineError::LoadaFailed &&
+               error.subCode <= MachineError::XorFailed;
     });
 }
 
@@ -107,7 +108,8 @@ std::string Narrator::Fetch() const
     const int pc = record_.before.pc;
     return "擷取：從記憶體 " + Address(pc) + "、" + Address((pc + 1) % 256) + " 讀出 " +
            Byte(Written(MachineEvent::IrhSet)) + " " + Byte(Written(MachineEvent::IrlSet)) +
-           " 放入指令暫存器，PC 由 " + Address(pc) + " 變成 " + Address(Written(MachineEvent::PcSet));
+           " 放入指令暫存器，PC 由 " + Address(pc) + " 變成 " +
+           Address(Written(MachineEvent::PcSet));
 }
 
 std::string Narrator::Decode() const
@@ -210,13 +212,15 @@ std::string Narrator::Store() const
     if (Failed()) {
         return "執行：" + RegisterName(r_) + " 沒有數值，無法存入" + cell + Halting();
     }
-    return "執行：" + cell + " ← " + RegisterName(r_) + " = " + Byte(Written(MachineEvent::MemorySet));
+    return "執行：" + cell + " ← " + RegisterName(r_) + " = " +
+           Byte(Written(MachineEvent::MemorySet));
 }
 
 std::string Narrator::Move() const
 {
     if (Failed()) {
-        return "執行：" + RegisterName(x_) + " 沒有數值，無法複製到 " + RegisterName(y_) + Halting();
+        return "執行：" + RegisterName(x_) + " 沒有數值，無法複製到 " + RegisterName(y_) +
+               Halting();
     }
     return "執行：" + RegisterName(y_) + " ← " + RegisterName(x_) + " = " +
            Byte(Written(MachineEvent::RegisterSet));
@@ -268,8 +272,8 @@ std::string Narrator::AddFloat() const
 std::string Narrator::FloatSteps(int a, int b, const FloatSum& sum) const
 {
     const int small = sum.firstIsBig ? b : a;
-    std::string text = Byte(a) + " 為" + FloatPartsText(a) + "，" + Byte(b) + " 為" +
-                       FloatPartsText(b);
+    std::string text =
+        Byte(a) + " 為" + FloatPartsText(a) + "，" + Byte(b) + " 為" + FloatPartsText(b);
     const auto cut = [](int bits, int places) { return (bits & ((1 << places) - 1)) != 0; };
     if (sum.shift > 0) {
         text += "；" + Byte(small) + " 的尾數右移 " + std::to_string(sum.shift) + " 位對齊指數：" +
@@ -283,8 +287,8 @@ std::string Narrator::FloatSteps(int a, int b, const FloatSum& sum) const
     if (sum.big.sign == sum.small.sign) {
         text += "；尾數相加：" + big + " + " + aligned + " = " + BinaryText(sum.mantissa, 4);
     } else if (sum.big.mantissa >= sum.alignedMantissa) {
-        text += "；符號不同，尾數相減：" + big + " - " + aligned + " = " +
-                BinaryText(sum.mantissa, 4);
+        text +=
+            "；符號不同，尾數相減：" + big + " - " + aligned + " = " + BinaryText(sum.mantissa, 4);
     } else {
         text += "；符號不同，尾數相減：" + big + " - " + aligned + " = -" +
                 BinaryText(sum.mantissa, 4) + "，取絕對值，符號取自 " + Byte(small);
@@ -331,8 +335,8 @@ std::string Narrator::Jump() const
         return "執行：" + OperandNotes() + "R0 一定等於自己，" + target;
     }
     const std::string comparison = RegisterName(r_) + " = " + Byte(Register(r_)) +
-                                   (jump == nullptr ? " 不等於 " : " 等於 ") + "R0 = " +
-                                   Byte(Register(0));
+                                   (jump == nullptr ? " 不等於 " : " 等於 ") +
+                                   "R0 = " + Byte(Register(0));
     if (jump == nullptr) {
         return "執行：" + OperandNotes() + comparison + "，不跳，PC 仍為 " + Address(pc);
     }
