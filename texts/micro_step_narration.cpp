@@ -106,10 +106,10 @@ std::string Narrator::Fetch() const
         }
     }
     const int pc = record_.before.pc;
-    return "擷取：從記憶體 " + Address(pc) + "、" + Address((pc + 1) % 256) + " 讀出 " +
-           Byte(Written(MachineEvent::IrhSet)) + " " + Byte(Written(MachineEvent::IrlSet)) +
-           " 放入指令暫存器，PC 由 " + Address(pc) + " 變成 " +
-           Address(Written(MachineEvent::PcSet));
+    return "擷取：從記憶體 " + Address(pc) + "、" + Address((pc + 1) % CCpu::MemorySize) +
+           " 讀出 " + Byte(Written(MachineEvent::IrhSet)) + " " +
+           Byte(Written(MachineEvent::IrlSet)) + " 放入指令暫存器，PC 由 " + Address(pc) +
+           " 變成 " + Address(Written(MachineEvent::PcSet));
 }
 
 std::string Narrator::Decode() const
@@ -123,7 +123,7 @@ std::string Narrator::Decode() const
     const std::string x = RegisterName(x_);
     const std::string y = RegisterName(y_);
     const std::string xy = Hex(xy_);
-    const std::string threeRegisters = r + " ← " + x;
+    const std::string assigned = r + " ← " + x;
     std::string meaning;
     switch (opcode_) {
     case Mnemonic::Loada:
@@ -139,19 +139,19 @@ std::string Narrator::Decode() const
         meaning = "把 " + x + " 複製到 " + y;
         break;
     case Mnemonic::Add:
-        meaning = threeRegisters + " + " + y + "，整數相加";
+        meaning = assigned + " + " + y + "，整數相加";
         break;
     case Mnemonic::Addf:
-        meaning = threeRegisters + " + " + y + "，浮點數相加";
+        meaning = assigned + " + " + y + "，浮點數相加";
         break;
     case Mnemonic::Or:
-        meaning = threeRegisters + " OR " + y + "，逐位元做 OR";
+        meaning = assigned + " OR " + y + "，逐位元做 OR";
         break;
     case Mnemonic::And:
-        meaning = threeRegisters + " AND " + y + "，逐位元做 AND";
+        meaning = assigned + " AND " + y + "，逐位元做 AND";
         break;
     case Mnemonic::Xor:
-        meaning = threeRegisters + " XOR " + y + "，逐位元做 XOR";
+        meaning = assigned + " XOR " + y + "，逐位元做 XOR";
         break;
     case Mnemonic::Rotate:
         meaning = "把 " + r + " 向右旋轉 " + HexDigit(y_) + " 位元";
