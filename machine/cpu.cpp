@@ -1,8 +1,6 @@
 #include "machine/cpu.h"
 
-#include <algorithm>
 #include <ctime>
-#include <iterator>
 #include <random>
 
 CCpu::CCpu(EventSink sink) : sink_(sink)
@@ -129,13 +127,10 @@ void CCpu::Halt()
     Send(MachineEvent::Phase, MachinePhase::Halted, 0);
 }
 
+// Built in place: the window takes the state before every micro-step.
 CpuState CCpu::GetState() const
 {
-    CpuState state;
-    state.control = Control();
-    std::copy(std::begin(memory_), std::end(memory_), state.memory.begin());
-    std::copy(std::begin(registers_), std::end(registers_), state.registers.begin());
-    return state;
+    return {Control(), memory_, registers_};
 }
 
 void CCpu::RestoreState(const CpuState& state)

@@ -142,8 +142,8 @@ private:
     int pc_ = 0;
     int irh_ = 0;
     int irl_ = 0;
-    int memory_[MemorySize];
-    int registers_[RegisterCount];
+    std::array<int, MemorySize> memory_;
+    std::array<int, RegisterCount> registers_;
     CycleState state_ = CycleState::Restarted;
     int opcode_ = 0;
     int r_ = 0;

@@ -1,6 +1,5 @@
 #include "machine/cpu.h"
-
-#include <utility>
+#include "machine/float_byte.h"
 
 namespace {
 
@@ -189,41 +188,12 @@ bool CCpu::Combine()
     return SetRegister(r_, result);
 }
 
-// Bytes are sign (bit 7), exponent (bits 6..4) and mantissa (bits 3..0).
 bool CCpu::AddFloat()
 {
-    struct Float {
-        int sign;
-        int exponent;
-        int mantissa;
-    };
-    const auto split = [](int value) { return Float{value / 128, value / 16 % 8, value % 16}; };
-    Float big = split(ReadOperand(x_));
-    Float small = split(ReadOperand(y_));
-    if (small.exponent > big.exponent) {
-        std::swap(big, small);
-    }
-    small.mantissa >>= big.exponent - small.exponent;
-    int mantissa =
-        big.sign == small.sign ? big.mantissa + small.mantissa : big.mantissa - small.mantissa;
-    int sign = big.sign;
-    if (mantissa < 0) {
-        mantissa = -mantissa;
-        sign = small.sign;
-    }
-    int exponent = big.exponent;
-    while (mantissa > 15) {
-        mantissa /= 2;
-        ++exponent;
-    }
-    while (mantissa >= 1 && mantissa <= 7) {
-        mantissa *= 2;
-        --exponent;
-    }
-    if (exponent < 0 || exponent > 7) {
-        return false;
-    }
-    return SetRegister(r_, mantissa == 0 ? 0 : sign * 128 + exponent * 16 + mantissa);
+    const int a = ReadOperand(x_);
+    const int b = ReadOperand(y_);
+    const FloatSum sum = AddFloatBytes(a, b);
+    return sum.fits && SetRegister(r_, sum.result);
 }
 
 // An empty register is reported but does not halt the machine.

@@ -26,6 +26,9 @@ int RunOne(const RunOptions& options, const RunInputs& inputs, std::ostream& out
             traceStarted = true;
         };
     }
+    if (options.explain) {
+        listener.explain = [&out](const std::string& line) { out << line << '\n'; };
+    }
     const RunReport report = RunProgram(options, inputs, options.programs.front(), listener);
     if (report.status == RunStatus::Unreadable) {
         err << "mira-run: " << report.readProblem << '\n';

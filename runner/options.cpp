@@ -145,9 +145,8 @@ bool IsRepeatable(std::string_view option)
 bool RunOptions::*FlagOf(std::string_view option)
 {
     static const std::map<std::string_view, bool RunOptions::*> flags = {
-        {"--json", &RunOptions::json},
-        {"--trace", &RunOptions::trace},
-        {"--strict", &RunOptions::strict},
+        {"--json", &RunOptions::json},       {"--trace", &RunOptions::trace},
+        {"--explain", &RunOptions::explain}, {"--strict", &RunOptions::strict},
         {"--grade", &RunOptions::grade},
     };
     const auto flag = flags.find(option);
@@ -169,13 +168,15 @@ std::optional<std::string> Conflict(const RunOptions& options)
         if (options.programs.size() > 1) {
             return "more than one program file: " + options.programs[1];
         }
-        if (options.dump && options.json) {
-            return "--dump and --json cannot be combined";
+        if ((options.dump || options.explain) && options.json) {
+            return std::string(options.dump ? "--dump" : "--explain") +
+                   " and --json cannot be combined";
         }
         return std::nullopt;
     }
-    if (options.trace || options.dump) {
-        return std::string(options.trace ? "--trace" : "--dump") + " cannot be used with --grade";
+    if (options.trace || options.explain || options.dump) {
+        const char* option = options.trace ? "--trace" : options.explain ? "--explain" : "--dump";
+        return std::string(option) + " cannot be used with --grade";
     }
     for (const std::string& program : options.programs) {
         if (program == StandardInputName) {

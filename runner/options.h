@@ -39,6 +39,7 @@ struct RunOptions {
     std::optional<CellRange> dump;
     bool json = false;
     bool trace = false;
+    bool explain = false;
     bool strict = false;
     bool grade = false;
 

@@ -64,7 +64,11 @@ RunStatus Session::Run(long long maxSteps)
     const int halted = static_cast<int>(CycleState::Halted);
     while (cpu_.State() != halted && steps_ < maxSteps) {
         errorInStep_ = false;
-        cpu_.Step();
+        if (listener_.explain) {
+            explainer_.Step(cpu_);
+        } else {
+            cpu_.Step();
+        }
         ++steps_;
     }
     if (cpu_.State() != halted) {
@@ -106,6 +110,7 @@ std::vector<std::string> Session::LinesOf(int subCode, int number) const
 
 void Session::HandleEvent(int code, int value, int index)
 {
+    explainer_.Observe(code, value, index);
     if (code == MachineEvent::Error) {
         errorInStep_ = true;
         errors_.Add(value, index);

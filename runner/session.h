@@ -5,6 +5,7 @@
 #include "runner/error_log.h"
 #include "runner/event_routing.h"
 #include "runner/options.h"
+#include "runner/step_explanation.h"
 
 #include <array>
 #include <functional>
@@ -23,8 +24,9 @@ enum class RunStatus { Halted, Unreadable, NotAssembled, MachineError, StepLimit
 
 // What a session reports while it goes; an empty function is not called.
 struct RunListener {
-    std::function<void(const std::string&)> error; // one error line
-    std::function<void(const std::string&)> trace; // one instruction, before it is executed
+    std::function<void(const std::string&)> error;   // one error line
+    std::function<void(const std::string&)> trace;   // one instruction, before it is executed
+    std::function<void(const std::string&)> explain; // one micro-step told, once it is made
 };
 
 // The message-log lines for one error, with the texts of the window in hexadecimal.
@@ -63,6 +65,7 @@ private:
     std::string programName_;
     std::vector<int> fileLines_; // of the rows being assembled
     ErrorLog errors_;
+    StepExplainer explainer_{listener_.explain};
     EventRoute route_;
     CCpu cpu_{EventRoute::Forward};
     bool errorInStep_ = false;

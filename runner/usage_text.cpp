@@ -32,6 +32,8 @@ Options:
                     --grade)
   --trace           print each instruction (address, word, listing text)
                     before it is executed
+  --explain         tell each micro-step (fetch, decode, execute) in a
+                    sentence once it is made, bytes in hexadecimal
   -h, --help        print this text
   --version         print the version
   --                end of the options: every argument after it is a program

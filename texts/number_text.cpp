@@ -2,6 +2,9 @@
 
 #include "assembler/hex_digits.h"
 
+#include <algorithm>
+#include <bit>
+
 int FieldWidth(int radix)
 {
     return radix == HexRadix ? 2 : 3;
@@ -34,4 +37,16 @@ int ParseNumber(std::string_view text, int radix)
         value = value * radix + digit;
     }
     return value;
+}
+
+std::string BinaryText(int value, int width)
+{
+    const auto bits = static_cast<unsigned>(value);
+    std::string text(std::max(width, static_cast<int>(std::bit_width(bits))), '0');
+    for (std::size_t bit = 0; bit < text.size(); ++bit) {
+        if ((bits >> bit & 1U) != 0) {
+            text[text.size() - 1 - bit] = '1';
+        }
+    }
+    return text;
 }

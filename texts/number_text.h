@@ -18,3 +18,7 @@ std::string FormatNumber(int value, int radix);
 // -1 for the empty text or any character that is not "0"-"9" or "A"-"F";
 // characters beyond the field width are ignored.
 int ParseNumber(std::string_view text, int radix);
+
+// The lowest `width` bits of a value 0 or above as "0" and "1", or more
+// digits when the value needs them.
+std::string BinaryText(int value, int width);

@@ -1,8 +1,37 @@
 #include "machine/cpu.h"
+#include "machine/micro_step_record.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <new>
 #include <vector>
+
+// Every allocation of the program is counted, so that a benchmark can show
+// that its steady state allocates nothing. Not inlined: the compiler would
+// otherwise pair the counting new with free and warn.
+namespace {
+long long allocations = 0;
+} // namespace
+
+[[gnu::noinline]] void* operator new(std::size_t size)
+{
+    ++allocations;
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+
+[[gnu::noinline]] void operator delete(void* memory) noexcept
+{
+    std::free(memory);
+}
+
+[[gnu::noinline]] void operator delete(void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
 
 namespace {
 
@@ -66,7 +95,42 @@ void MicroStepsRecordingEvents(benchmark::State& state)
     RunMicroSteps(state, RecordEvent);
 }
 
+CMicroStepCollector collector;
+
+void CollectEvent(int code, int value, int index)
+{
+    collector.Observe(code, value, index);
+}
+
+// What the window pays for the record of each micro-step: the state before
+// it and the events collected.
+void MicroStepsCollected(benchmark::State& state)
+{
+    CCpu cpu(CollectEvent);
+    LoadLoop(cpu);
+    const long long allocationsBefore = allocations;
+    for (auto _ : state) {
+        collector.Begin(cpu.GetState());
+        cpu.MicroStep();
+        benchmark::DoNotOptimize(&collector.Finish());
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["allocations"] = benchmark::Counter(
+        static_cast<double>(allocations - allocationsBefore), benchmark::Counter::kAvgIterations);
+}
+
+// The larger part of a collected micro-step: the state taken before it.
+void StatesTaken(benchmark::State& state)
+{
+    CCpu cpu(IgnoreEvent);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(cpu.GetState());
+    }
+}
+
 } // namespace
 
 BENCHMARK(MicroStepsIgnoringEvents);
 BENCHMARK(MicroStepsRecordingEvents);
+BENCHMARK(MicroStepsCollected);
+BENCHMARK(StatesTaken);
