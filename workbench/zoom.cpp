@@ -121,6 +121,12 @@ TZoom::TZoom(QMainWindow& window, TProgramEditor& editor, TMessageLog& log, QToo
     for (QScrollBar* bar : {clientArea_->verticalScrollBar(), clientArea_->horizontalScrollBar()}) {
         connect(bar, &QScrollBar::valueChanged, this, &TZoom::clientScrolled);
     }
+    // Where the client area is cut off, what the log has just been told comes into view.
+    connect(&log, &QPlainTextEdit::textChanged, this, [this] {
+        if (clientArea_->verticalScrollBar()->isVisible()) {
+            clientArea_->ensureWidgetVisible(&log_, 0, 0);
+        }
+    });
     lblZoom->setObjectName(QStringLiteral("lblZoom"));
     window.statusBar()->addPermanentWidget(lblZoom);
     ShowPercent();

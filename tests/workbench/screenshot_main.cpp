@@ -1,6 +1,7 @@
 // Renders the window as a student sees it in the middle of a run, for the
-// README: an example program opened, assembled, loaded, given two breakpoints
-// and run until the first of them pauses it; optionally zoomed in by some steps.
+// README: zoomed in by some steps, if asked, an example program opened,
+// assembled, loaded, given two breakpoints and run until the first of them
+// pauses it; a program that does not assemble shows its errors instead.
 #include "window_test.h"
 
 #include <QFileDialog>
@@ -25,13 +26,21 @@ int main(int argc, char* argv[])
     }
     TMainForm form;
     form.show();
+    form.FitToScreen();
     (void)QTest::qWaitForWindowExposed(&form);
+    for (int step = argc == 4 ? std::atoi(argv[3]) : 0; step > 0; --step) {
+        form.actOptionZoomInExecute();
+    }
     const QString program = QString::fromLocal8Bit(argv[1]);
     QTimer::singleShot(100, [&form, program] {
         AcceptFileName(form.findChild<QFileDialog*>("OpenDialog"), program);
     });
     form.actFileOpenExecute();
     form.actAssemblyRunExecute();
+    if (!form.actAssemblyLoad->isEnabled()) { // the log shows why
+        QTest::qWait(200);
+        return form.grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    }
     form.actAssemblyLoadExecute();
     auto* grid = form.findChild<QTableWidget*>("sgrdCode");
     for (const int row : {6, 8}) {
@@ -44,9 +53,6 @@ int main(int argc, char* argv[])
     for (int pause = 0; pause < 3; ++pause) {
         form.actCpuRunExecute();
         (void)QTest::qWaitFor([timer] { return !timer->isActive(); });
-    }
-    for (int step = argc == 4 ? std::atoi(argv[3]) : 0; step > 0; --step) {
-        form.actOptionZoomInExecute();
     }
     QTest::qWait(200);
     return form.grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
