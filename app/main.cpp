@@ -1,4 +1,4 @@
-#include "workbench/main_form.h"
+#include "workbench/window/main_form.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -9,9 +9,9 @@
 // - a number field never holds a readable value outside 0..255.
 #include "assembler/assembler.h"
 #include "assembler/instruction_table.h"
-#include "editor_forms.h"
-#include "key_filters.h"
 #include "texts/number_text.h"
+#include "workbench/rules/editor_forms.h"
+#include "workbench/rules/key_filters.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -3,9 +3,9 @@
 // breakpoints and the record of micro-steps cost, and how long going back takes.
 #include "machine/cpu.h"
 #include "machine/step_recorder.h"
-#include "workbench/machine_view.h"
-#include "workbench/main_form.h"
-#include "workbench/up_down.h"
+#include "workbench/machine_view/machine_view.h"
+#include "workbench/widgets/up_down.h"
+#include "workbench/window/main_form.h"
 
 #include <QAction>
 #include <QApplication>

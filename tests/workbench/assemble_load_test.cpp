@@ -2,7 +2,7 @@
 #include "editor_test.h"
 
 #include "machine/cpu.h"
-#include "workbench/program_editor.h"
+#include "workbench/editor/program_editor.h"
 
 #include <QAction>
 #include <QLabel>

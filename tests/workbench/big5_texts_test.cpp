@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -75,12 +76,14 @@ TEST_F(Big5TextsTest, ErrorMessages)
 // string literal of the window's sources.
 TEST_F(Big5TextsTest, StringLiteralsOfTheWindowSources)
 {
-    const QDir sources(QStringLiteral(MIRA_WORKBENCH_SOURCE_DIR));
     const QRegularExpression literal(QStringLiteral(R"re("((?:[^"\\\n]|\\.)*)")re"));
     int files = 0;
-    for (const QString& name :
-         sources.entryList({QStringLiteral("*.cpp"), QStringLiteral("*.h")})) {
-        QFile file(sources.filePath(name));
+    QDirIterator sources(QStringLiteral(MIRA_WORKBENCH_SOURCE_DIR),
+                         {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files,
+                         QDirIterator::Subdirectories);
+    while (sources.hasNext()) {
+        const QString name = sources.next();
+        QFile file(name);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QString code = QString::fromUtf8(file.readAll());
         ++files;

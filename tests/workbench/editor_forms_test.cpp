@@ -1,5 +1,5 @@
 #include "assembler/instruction_table.h"
-#include "workbench/editor_forms.h"
+#include "workbench/rules/editor_forms.h"
 
 #include <gtest/gtest.h>
 

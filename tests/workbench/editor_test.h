@@ -1,8 +1,8 @@
 #pragma once
 
 #include "window_test.h"
-#include "workbench/program_editor.h"
-#include "workbench/window_states.h"
+#include "workbench/editor/program_editor.h"
+#include "workbench/window/window_states.h"
 
 #include <QAction>
 #include <QApplication>

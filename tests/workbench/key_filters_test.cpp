@@ -1,4 +1,4 @@
-#include "workbench/key_filters.h"
+#include "workbench/rules/key_filters.h"
 
 #include <gtest/gtest.h>
 

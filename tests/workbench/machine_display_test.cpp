@@ -1,5 +1,5 @@
 #include "machine/machine_event.h"
-#include "workbench/machine_display.h"
+#include "workbench/machine_view/machine_display.h"
 
 #include <gtest/gtest.h>
 

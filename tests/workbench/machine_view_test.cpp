@@ -1,7 +1,7 @@
 #include "window_test.h"
 
 #include "machine/cpu.h"
-#include "workbench/up_down.h"
+#include "workbench/widgets/up_down.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

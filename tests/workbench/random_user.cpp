@@ -2,7 +2,7 @@
 
 #include "window_model.h"
 #include "window_test.h"
-#include "workbench/up_down.h"
+#include "workbench/widgets/up_down.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

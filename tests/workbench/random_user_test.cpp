@@ -7,7 +7,7 @@
 #include "random_user.h"
 #include "window_invariants.h"
 #include "window_model.h"
-#include "workbench/main_form.h"
+#include "workbench/window/main_form.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

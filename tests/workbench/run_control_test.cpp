@@ -2,9 +2,9 @@
 
 #include "machine/cpu.h"
 #include "tests/text_file.h"
-#include "workbench/machine_view.h"
-#include "workbench/run_control.h"
-#include "workbench/up_down.h"
+#include "workbench/machine_view/machine_view.h"
+#include "workbench/run/run_control.h"
+#include "workbench/widgets/up_down.h"
 
 #include <QDir>
 #include <QFile>

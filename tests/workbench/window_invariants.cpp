@@ -2,8 +2,8 @@
 
 #include "machine/cpu.h"
 #include "window_parts.h"
-#include "workbench/main_form.h"
-#include "workbench/widget_support.h"
+#include "workbench/widgets/widget_support.h"
+#include "workbench/window/main_form.h"
 
 #include <QComboBox>
 #include <QFrame>

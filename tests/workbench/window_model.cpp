@@ -1,6 +1,6 @@
 #include "window_model.h"
 
-#include "workbench/main_form.h"
+#include "workbench/window/main_form.h"
 
 #include <QAction>
 #include <QFileDialog>

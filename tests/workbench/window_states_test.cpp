@@ -1,4 +1,4 @@
-#include "workbench/window_states.h"
+#include "workbench/window/window_states.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workbench/main_form.h"
+#include "workbench/window/main_form.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,0 +1,248 @@
+#include "workbench/machine_view/machine_display.h"
+
+#include "assembler/instruction_table.h"
+#include "machine/machine_event.h"
+#include "texts/number_text.h"
+
+MachineDisplay::MachineDisplay(MachineDisplayHost& host) : host_(host)
+{
+    for (DisplayField* field : {&start, &pc, &irh, &irl}) {
+        field->tag = 0;
+        field->text = Format(0);
+    }
+    for (DisplayField& field : decoded) {
+        field.tag = 0;
+        field.text = QStringLiteral("0");
+    }
+    for (int row = 0; row < PcWindowRows; ++row) {
+        pcWindow[row].address = (254 + row) % 256;
+        pcWindow[row].addressText = Format(pcWindow[row].address);
+    }
+}
+
+QString MachineDisplay::Format(int value) const
+{
+    return QString::fromLatin1(FormatNumber(value, radix));
+}
+
+void MachineDisplay::HandleEvent(int code, int value, int index)
+{
+    using namespace MachineEvent;
+    switch (code) {
+    case StartSet:
+        Write(start, value);
+        break;
+    case PcSet:
+        Write(pc, value);
+        ShowMemoryNearPc((value + 254) % 256);
+        break;
+    case PcGet:
+        Colour(pc, getColour);
+        break;
+    case IrhSet:
+        Write(irh, value);
+        break;
+    case IrhGet:
+        Colour(irh, getColour);
+        break;
+    case IrlSet:
+        Write(irl, value);
+        break;
+    case IrlGet:
+        Colour(irl, getColour);
+        break;
+    case RegisterSet:
+        if (index >= 0 && index < 16) {
+            Write(registers[index], value);
+        }
+        break;
+    case RegisterGet:
+        if (index >= 0 && index < 16) {
+            DisplayField& field = registers[index];
+            const bool justWritten = ColourOf(field) == setColour;
+            Colour(field, justWritten ? ((setColour ^ getColour) | 0xff000000) : getColour);
+        }
+        break;
+    case MemorySet:
+    case MemoryGet:
+        if (index >= 0 && index < 256) {
+            ShowMemoryEvent(value, index, code == MemorySet);
+        }
+        break;
+    case FieldDecoded:
+        ShowDecodedField(value, index);
+        break;
+    case Phase:
+        ShowPhase(value);
+        break;
+    case Error:
+        host_.ShowError(value, index);
+        break;
+    default:
+        break;
+    }
+}
+
+void MachineDisplay::Write(DisplayField& field, int value)
+{
+    field.text = Format(value);
+    field.tag = value;
+    Colour(field, setColour);
+}
+
+void MachineDisplay::Colour(DisplayField& field, QRgb colour)
+{
+    field.highlighted = true;
+    field.colour = colour;
+    field.dirty = true;
+}
+
+QRgb MachineDisplay::ColourOf(const DisplayField& field) const
+{
+    return field.highlighted ? field.colour : textColour;
+}
+
+void MachineDisplay::ShowMemoryEvent(int value, int address, bool written)
+{
+    const int offset = address % PageSize;
+    const QRgb colour = written ? setColour : getColour;
+    if (address / PageSize == page) {
+        if (written) {
+            Write(memory[offset], value);
+        } else {
+            Colour(memory[offset], colour);
+        }
+    } else if (!bulk) {
+        SetPage(address / PageSize);
+        Colour(memory[offset], colour);
+    }
+    if (!written) {
+        return;
+    }
+    for (PcWindowRow& row : pcWindow) {
+        if (row.address == address) {
+            row.valueText = Format(value);
+            row.dirty = true;
+            break;
+        }
+    }
+    host_.MemoryChanged();
+}
+
+void MachineDisplay::ShowDecodedField(int value, int index)
+{
+    if (index < 0 || index >= static_cast<int>(decoded.size())) {
+        return;
+    }
+    DisplayField& field = decoded[index];
+    field.tag = value;
+    field.text = QString::number(value, 16).toUpper();
+    Colour(field, setColour);
+    if (index == 3) {
+        const std::string text =
+            InstructionText(decoded[0].text.toInt(nullptr, 16), decoded[1].text.toInt(nullptr, 16),
+                            decoded[2].text.toInt(nullptr, 16), decoded[3].text.toInt(nullptr, 16));
+        if (!text.empty()) {
+            instruction = QString::fromStdString(text);
+            instructionDirty = true;
+        }
+    }
+}
+
+void MachineDisplay::ShowPhase(int phase)
+{
+    switch (phase) {
+    case MachinePhase::Halted:
+        lamps = {false, false, false};
+        host_.MachineHalted();
+        break;
+    case MachinePhase::Fetch:
+        ClearHighlights();
+        instruction.clear();
+        instructionDirty = true;
+        LightLamp(0);
+        break;
+    case MachinePhase::Decode:
+    case MachinePhase::Execute:
+        ClearHighlights();
+        LightLamp(phase - MachinePhase::Fetch);
+        break;
+    default:
+        break;
+    }
+}
+
+void MachineDisplay::LightLamp(int lamp)
+{
+    lamps = {lamp == 0, lamp == 1, lamp == 2};
+}
+
+void MachineDisplay::ClearHighlights()
+{
+    auto clear = [](DisplayField& field) {
+        if (field.highlighted) {
+            field.highlighted = false;
+            field.dirty = true;
+        }
+    };
+    for (DisplayField* field : {&start, &pc, &irh, &irl}) {
+        clear(*field);
+    }
+    for (DisplayField& field : decoded) {
+        clear(field);
+    }
+    for (DisplayField& field : registers) {
+        clear(field);
+    }
+    for (DisplayField& field : memory) {
+        clear(field);
+    }
+}
+
+void MachineDisplay::ShowMemoryNearPc(int first)
+{
+    for (int row = 0; row < PcWindowRows; ++row) {
+        PcWindowRow& cell = pcWindow[row];
+        cell.address = (first + row) % 256;
+        cell.addressText = Format(cell.address);
+        cell.valueText = Format(host_.ReadMemory(cell.address));
+        cell.dirty = true;
+    }
+}
+
+void MachineDisplay::SetPage(int newPage)
+{
+    page = newPage;
+    RefillPage();
+}
+
+void MachineDisplay::RefillPage()
+{
+    for (int offset = 0; offset < PageSize; ++offset) {
+        DisplayField& field = memory[offset];
+        field.tag = host_.ReadMemory(page * PageSize + offset);
+        field.text = Format(field.tag);
+        field.highlighted = false;
+        field.dirty = true;
+    }
+    pageLabelsDirty = true;
+}
+
+void MachineDisplay::Restore(DisplayField& field)
+{
+    field.text = Format(field.tag);
+    field.dirty = true;
+}
+
+void MachineDisplay::SetRadix(int newRadix)
+{
+    radix = newRadix;
+    RefillPage();
+    for (DisplayField* field : {&start, &pc, &irh, &irl}) {
+        Restore(*field);
+    }
+    for (DisplayField& field : registers) {
+        Restore(field);
+    }
+    ShowMemoryNearPc((pc.tag + 254) % 256);
+}
