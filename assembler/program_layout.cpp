@@ -16,13 +16,13 @@ ProgramLayout::ProgramLayout(const SourceLine* lines, int lineCount, int startAd
 
 int ProgramLayout::LineAt(int address) const
 {
-    return address >= 0 && address < 256 ? lines_[address] : 0;
+    return address >= 0 && address < MemoryCells ? lines_[address] : 0;
 }
 
-std::bitset<256> ProgramLayout::CellsOf(const std::vector<int>& lines) const
+CellSet ProgramLayout::CellsOf(const std::vector<int>& lines) const
 {
-    std::bitset<256> cells;
-    for (int address = 0; address < 256; ++address) {
+    CellSet cells;
+    for (int address = 0; address < MemoryCells; ++address) {
         const int line = lines_[address];
         cells[address] = line > 0 && std::find(lines.begin(), lines.end(), line) != lines.end();
     }

@@ -265,3 +265,36 @@ TEST_F(MachineViewTest, AFieldBeingTypedInWhenTheWindowCloses)
         SetUp();
     }
 }
+
+// The window's event sink acts where the view only shows: every memory write
+// asks for the memory-changed state, a halt for the halted
+// state, an error becomes a log line; unknown codes and indexes do nothing.
+TEST_F(MachineViewTest, TheEventSinkActsOnMemoryWritesHaltsAndErrors)
+{
+    std::vector<int> states;
+    QObject::connect(form.get(), &TMainForm::stateRequested,
+                     [&states](int state) { states.push_back(state); });
+    const struct {
+        int code;
+        int value;
+        int index;
+        std::vector<int> states;
+        const char* log;
+    } events[] = {
+        {9, 9, 45, {StateMemoryChanged}, ""},
+        {10, 0, 100, {}, ""},
+        {12, 0, 0, {StateHalted}, ""},
+        {12, 7, 0, {}, ""},
+        {13, 9, 10, {}, "暫存器 No:0A未設定數值"},
+        {14, 1, 1, {}, ""},
+        {-1, 1, 1, {}, ""},
+        {7, 1, 16, {}, ""},
+    };
+    for (const auto& event : events) {
+        states.clear();
+        Find<QPlainTextEdit>("mmMessage")->clear();
+        form->HandleMachineEvent(event.code, event.value, event.index);
+        EXPECT_EQ(states, event.states) << event.code;
+        EXPECT_EQ(Log(), QString(event.log)) << event.code;
+    }
+}

@@ -456,10 +456,15 @@ protected:
 };
 
 TMachineView* shownView = nullptr;
+TRunControl* shownRunControl = nullptr;
 
+// The view shows each event and run control records it, as in the window.
 void ShowEvent(int code, int value, int index)
 {
     shownView->HandleMachineEvent(code, value, index);
+    if (shownRunControl) {
+        shownRunControl->HandleMachineEvent(code, value, index);
+    }
 }
 
 } // namespace
@@ -472,15 +477,21 @@ protected:
         shownView = view = new TMachineView(&window);
         machine = std::make_unique<CCpu>(&ShowEvent);
         view->SetMachine(machine.get());
-        window.runControl = runControl = new TRunControl(*machine, *view, &window);
-        QObject::connect(runControl, &TRunControl::stateRequested,
-                         [this](int state) { states.push_back(state); });
-        QObject::connect(view, &TMachineView::halted, [this] {
-            runControl->Stop();
-            states.push_back(StateHalted);
+        shownRunControl = window.runControl = runControl =
+            new TRunControl(*machine, *view, &window);
+        // The halted state ends the run, as the window's does.
+        QObject::connect(runControl, &TRunControl::stateRequested, [this](int state) {
+            states.push_back(state);
+            if (state == StateHalted) {
+                runControl->Stop();
+            }
         });
     }
-    void TearDown() override { shownView = nullptr; }
+    void TearDown() override
+    {
+        shownView = nullptr;
+        shownRunControl = nullptr;
+    }
 
     // LOAD R1,07; HALT, ready to run from 0.
     void LoadProgram()

@@ -4,13 +4,13 @@
 #include "assembler/program_image.h"
 #include "machine/cpu.h"
 #include "workbench/editor/program_editor.h"
+#include "workbench/editor/start_address.h"
 #include "workbench/log/message_log.h"
-#include "workbench/machine_view/machine_view.h"
 #include "workbench/window/window_states.h"
 
 TAssemblyCommands::TAssemblyCommands(CAssembler& assembler, CCpu& machine, TProgramEditor& editor,
-                                     TMachineView& view, TMessageLog& log, QObject* parent)
-    : QObject(parent), assembler_(assembler), machine_(machine), editor_(editor), view_(view),
+                                     TStartAddress& start, TMessageLog& log, QObject* parent)
+    : QObject(parent), assembler_(assembler), machine_(machine), editor_(editor), start_(start),
       log_(log)
 {
 }
@@ -25,7 +25,7 @@ bool TAssemblyCommands::Assemble()
         emit assemblyFailed();
         return false;
     }
-    const int start = view_.StartAddress();
+    const int start = start_.Address();
     if (!assembler_.Assemble(start)) {
         emit assemblyFailed();
         return false;

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "assembler/program_layout.h"
+#include "workbench/window/window_states.h"
 
 #include <QObject>
 
 class CAssembler;
 class CCpu;
-class TMachineView;
+class TStartAddress;
 class TMessageLog;
 class TProgramEditor;
 
@@ -18,7 +19,7 @@ class TAssemblyCommands : public QObject {
 
 public:
     TAssemblyCommands(CAssembler& assembler, CCpu& machine, TProgramEditor& editor,
-                      TMachineView& view, TMessageLog& log, QObject* parent);
+                      TStartAddress& start, TMessageLog& log, QObject* parent);
 
     // True when the program assembled.
     bool Assemble();
@@ -31,7 +32,7 @@ public:
     void MoveRows(int firstRow, int delta);
 
 signals:
-    void stateRequested(int state);
+    void stateRequested(WindowState state);
     void assembled(int lineCount, int firstAddress, int lastAddress);
     void assemblyFailed();
     void loaded();
@@ -41,7 +42,7 @@ private:
     CAssembler& assembler_;
     CCpu& machine_;
     TProgramEditor& editor_;
-    TMachineView& view_;
+    TStartAddress& start_;
     TMessageLog& log_;
     int assembledStart_ = 0; // the start address of the last successful Assemble
     ProgramLayout assembled_;

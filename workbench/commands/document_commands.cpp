@@ -3,7 +3,7 @@
 #include "assembler/source_file.h"
 #include "workbench/commands/file_chooser.h"
 #include "workbench/editor/program_editor.h"
-#include "workbench/machine_view/machine_view.h"
+#include "workbench/editor/start_address.h"
 #include "workbench/window/window_states.h"
 
 #include <QAction>
@@ -24,9 +24,10 @@ const QStringList& SourceFileFilters()
 
 } // namespace
 
-TDocumentCommands::TDocumentCommands(TProgramEditor& editor, TMachineView& view,
-                                     TFileChooser& files, const QAction& unsaved, QWidget* window)
-    : QObject(window), editor_(editor), view_(view), files_(files), unsaved_(unsaved),
+TDocumentCommands::TDocumentCommands(TProgramEditor& editor, TStartAddress& start,
+                                     TFileChooser& files, std::function<bool()> unsaved,
+                                     QWidget* window)
+    : QObject(window), editor_(editor), start_(start), files_(files), unsaved_(std::move(unsaved)),
       window_(window)
 {
 }
@@ -38,7 +39,7 @@ void TDocumentCommands::New()
     }
     editor_.Clear();
     fileName_.clear();
-    view_.ShowStartAddress(0, QStringLiteral("00"));
+    start_.Clear();
     emit stateRequested(StateNew);
 }
 
@@ -86,7 +87,7 @@ void TDocumentCommands::ShowSource(const QByteArray& text)
         ParseSourceText(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
     editor_.SetRows(document.rows);
     if (document.hasStart) {
-        view_.ShowStartAddress(document.start, view_.FormatNumber(document.start));
+        start_.Take(document.start);
     }
     editor_.RenumberRows(0);
 }
@@ -118,7 +119,7 @@ bool TDocumentCommands::SaveAs()
 
 bool TDocumentCommands::WriteSourceFile()
 {
-    const std::string text = FormatSourceText(view_.StartAddress(), editor_.Rows());
+    const std::string text = FormatSourceText(start_.Address(), editor_.Rows());
     QString reason;
     if (!TFileChooser::WriteWholeFile(fileName_, QByteArray::fromStdString(text), reason)) {
         files_.ShowFileError(QStringLiteral("無法儲存檔案：") +
@@ -133,6 +134,6 @@ bool TDocumentCommands::WriteSourceFile()
 
 bool TDocumentCommands::SaveChangesPrompt()
 {
-    return AskToSaveFirst(window_, QStringLiteral("內容已變更，要存檔？"), unsaved_.isEnabled(),
+    return AskToSaveFirst(window_, QStringLiteral("內容已變更，要存檔？"), unsaved_(),
                           [this] { return Save(); });
 }

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "workbench/window/window_states.h"
+
 #include <QObject>
 #include <QString>
 
-class QAction;
+#include <functional>
+
 class TFileChooser;
-class TMachineView;
 class TProgramEditor;
+class TStartAddress;
 
 // New, Open, Save and Save As of the program in the grid as "*.asm" files,
 // and the question about unsaved changes before the program is replaced.
@@ -14,9 +17,9 @@ class TDocumentCommands : public QObject {
     Q_OBJECT
 
 public:
-    // `unsaved` is the Save command, whose availability marks unsaved changes.
-    TDocumentCommands(TProgramEditor& editor, TMachineView& view, TFileChooser& files,
-                      const QAction& unsaved, QWidget* window);
+    // `unsaved` tells whether the program has changes that are not saved.
+    TDocumentCommands(TProgramEditor& editor, TStartAddress& start, TFileChooser& files,
+                      std::function<bool()> unsaved, QWidget* window);
 
     void New();
     void Open();
@@ -31,7 +34,7 @@ public:
     QString FileName() const { return fileName_; }
 
 signals:
-    void stateRequested(int state);
+    void stateRequested(WindowState state);
 
 private:
     // The grid and START as a source file's text gives them.
@@ -39,9 +42,9 @@ private:
     bool WriteSourceFile();
 
     TProgramEditor& editor_;
-    TMachineView& view_;
+    TStartAddress& start_;
     TFileChooser& files_;
-    const QAction& unsaved_;
+    std::function<bool()> unsaved_;
     QWidget* window_;
     QString fileName_;
 };

@@ -5,7 +5,6 @@
 #include "workbench/machine_view/machine_view.h"
 #include "workbench/window/window_states.h"
 
-#include <QAction>
 #include <QFile>
 
 namespace {
@@ -20,16 +19,16 @@ const QStringList& MemoryFileFilters()
 } // namespace
 
 TMemoryImageCommands::TMemoryImageCommands(CCpu& machine, TMachineView& view, TFileChooser& files,
-                                           const QAction& unsaved, QWidget* window)
-    : QObject(window), machine_(machine), view_(view), files_(files), unsaved_(unsaved),
+                                           std::function<bool()> unsaved, QWidget* window)
+    : QObject(window), machine_(machine), view_(view), files_(files), unsaved_(std::move(unsaved)),
       window_(window)
 {
 }
 
 bool TMemoryImageCommands::AskToSaveMemory()
 {
-    return AskToSaveFirst(window_, QStringLiteral("記憶體內容已變更，要儲存？"),
-                          unsaved_.isEnabled(), [this] { return Save(); });
+    return AskToSaveFirst(window_, QStringLiteral("記憶體內容已變更，要儲存？"), unsaved_(),
+                          [this] { return Save(); });
 }
 
 bool TMemoryImageCommands::Save()
@@ -55,14 +54,13 @@ void TMemoryImageCommands::Load()
     if (!AskToSaveMemory()) {
         return;
     }
-    view_.SetBulk(true);
+    const auto bulk = view_.BulkWrites();
     const QString name = files_.ChooseFileToOpen(
         FileKind::MemoryImage, QStringLiteral("Load Memory File"), MemoryFileFilters(), QString());
     if (!name.isEmpty() && machine_.LoadMemoryFile(QFile::encodeName(name).toStdString())) {
         fileName_ = name;
         emit stateRequested(StateMemoryLoaded);
     }
-    view_.SetBulk(false);
 }
 
 void TMemoryImageCommands::Clear()
@@ -70,9 +68,8 @@ void TMemoryImageCommands::Clear()
     if (!AskToSaveMemory()) {
         return;
     }
-    view_.SetBulk(true);
+    const auto bulk = view_.BulkWrites();
     machine_.ClearMemory(-1);
     fileName_.clear();
     emit stateRequested(StateMemoryCleared);
-    view_.SetBulk(false);
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "workbench/window/window_states.h"
+
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class CCpu;
-class QAction;
 class TFileChooser;
 class TMachineView;
 
@@ -14,10 +17,9 @@ class TMemoryImageCommands : public QObject {
     Q_OBJECT
 
 public:
-    // `unsaved` is the Save Memory command, whose availability marks memory
-    // that holds unsaved changes.
+    // `unsaved` tells whether memory holds changes that are not saved.
     TMemoryImageCommands(CCpu& machine, TMachineView& view, TFileChooser& files,
-                         const QAction& unsaved, QWidget* window);
+                         std::function<bool()> unsaved, QWidget* window);
 
     bool Save();
     void Load();
@@ -27,7 +29,7 @@ public:
     QString FileName() const { return fileName_; }
 
 signals:
-    void stateRequested(int state);
+    void stateRequested(WindowState state);
 
 private:
     bool AskToSaveMemory();
@@ -35,7 +37,7 @@ private:
     CCpu& machine_;
     TMachineView& view_;
     TFileChooser& files_;
-    const QAction& unsaved_;
+    std::function<bool()> unsaved_;
     QWidget* window_;
     QString fileName_;
 };

@@ -4,8 +4,6 @@
 #include "workbench/editor/program_editor.h"
 #include "workbench/log/message_log.h"
 #include "workbench/machine_view/machine_view.h"
-#include "workbench/run/run_control.h"
-#include "workbench/window/window_states.h"
 
 #include <QLabel>
 #include <QStatusBar>
@@ -14,7 +12,7 @@
 namespace {
 
 // States after which the loaded program's rows no longer tell what is in memory.
-bool EndsLayout(int state)
+bool EndsLayout(WindowState state)
 {
     return state == StateNew || state == StateOpened || state == StateModified ||
            state == StateMemoryLoaded || state == StateMemoryCleared;
@@ -22,75 +20,18 @@ bool EndsLayout(int state)
 
 } // namespace
 
-TProgramFollower::TProgramFollower(TProgramEditor& editor, TMachineView& view,
-                                   TRunControl& runControl, TAssemblyCommands& assembly,
-                                   TMessageLog& log, QStatusBar* statusBar, QObject* parent)
-    : QObject(parent), editor_(editor), runControl_(runControl), assembly_(assembly), log_(log),
-      lblFeedback(new QLabel(statusBar))
+TProgramFollower::TProgramFollower(TProgramEditor& editor, const TMachineView& view,
+                                   const TRunControl& runControl, TAssemblyCommands& assembly,
+                                   const TMessageLog& log, QStatusBar* statusBar, QObject* parent)
+    : QObject(parent), editor_(editor), view_(view), runControl_(runControl), assembly_(assembly),
+      log_(log), lblFeedback(new QLabel(statusBar))
 {
     lblFeedback->setObjectName(QStringLiteral("lblFeedback"));
     lblFeedback->setContentsMargins(0, 0, 6, 0);
     statusBar->addPermanentWidget(lblFeedback);
-
-    connect(&view, &TMachineView::synced, this, &TProgramFollower::ShowExecutingRow);
-    connect(&assembly, &TAssemblyCommands::layoutChanged, this, [this] {
-        ShowExecutingRow();
-        PlaceBreakpoints();
-    });
-    connect(&editor, &TProgramEditor::lineCommandsChanged, this,
-            &TProgramFollower::OfferBreakpoint);
-    connect(&editor, &TProgramEditor::breakpointsChanged, this, [this] {
-        OfferBreakpoint();
-        PlaceBreakpoints();
-    });
-    connect(&editor, &TProgramEditor::rowsMoved, &assembly, &TAssemblyCommands::MoveRows);
-    connect(&assembly, &TAssemblyCommands::loaded, &runControl, &TRunControl::ProgramLoaded);
-
-    connect(&log, &TMessageLog::lineChosen, this, &TProgramFollower::LeadToLine);
-    connect(&log, &TMessageLog::addressChosen, this, [this](int address, const QString& text) {
-        LeadToLine(assembly_.Layout().LineAt(address), text);
-    });
-    connect(&assembly, &TAssemblyCommands::assemblyFailed, this,
-            [this] { SelectLine(log_.FirstNamedLine()); });
-
-    connect(&assembly, &TAssemblyCommands::assembled, this,
-            [this, &view](int lines, int first, int last) {
-                // A program of empty rows takes no addresses.
-                ShowFeedback(lines == 0
-                                 ? QStringLiteral("組譯完成：共 0 行")
-                                 : QStringLiteral("組譯完成：共 %1 行，位址 %2-%3")
-                                       .arg(lines)
-                                       .arg(view.FormatNumber(first), view.FormatNumber(last)));
-            });
-    connect(&runControl, &TRunControl::breakpointReached, this, [this](int address) {
-        ShowFeedback(
-            QStringLiteral("在第 %1 行的中斷點暫停").arg(assembly_.Layout().LineAt(address)));
-    });
-    connect(&runControl, &TRunControl::cursorReached, this, [this](int address) {
-        ShowFeedback(QStringLiteral("已執行到第 %1 行").arg(assembly_.Layout().LineAt(address)));
-    });
-    // What runs is not the grid's program: the rows cannot follow it.
-    connect(&runControl, &TRunControl::machineStarted, this, [this] {
-        if (assembly_.Layout().IsEmpty() && editor_.HasProgram()) {
-            ShowFeedback(QStringLiteral("記憶體中的程式不是表格中的程式：請先組譯並載入"));
-        }
-    });
-    // Said once the edit's own state has been applied.
-    connect(&runControl, &TRunControl::stepsForgotten, this, [this] {
-        QTimer::singleShot(
-            0, this, [this] { ShowFeedback(QStringLiteral("手動修改後無法回到先前的步驟")); });
-    });
-    connect(&runControl, &TRunControl::halted, this, [this](TRunControl::HaltCause cause) {
-        const QString how =
-            cause == TRunControl::HaltCause::Instruction ? QStringLiteral("執行 HALT 指令而停止")
-            : cause == TRunControl::HaltCause::Error     ? QStringLiteral("因錯誤而停止")
-                                                         : QStringLiteral("已停止");
-        ShowFeedback(
-            QStringLiteral("%1，共執行 %2 個指令").arg(how).arg(runControl_.InstructionsRun()));
-    });
 }
 
-void TProgramFollower::StateApplied(int state)
+void TProgramFollower::StateApplied(WindowState state)
 {
     ShowFeedback(QString());
     if (EndsLayout(state)) {
@@ -103,13 +44,19 @@ void TProgramFollower::ShowExecutingRow()
     editor_.MarkExecutingRow(assembly_.Layout().LineAt(runControl_.InstructionAddress()) - 1);
 }
 
+void TProgramFollower::FollowLayout()
+{
+    ShowExecutingRow();
+    PlaceBreakpoints();
+}
+
 void TProgramFollower::PlaceBreakpoints()
 {
     std::vector<int> lines;
     for (const int row : editor_.BreakpointRows()) {
         lines.push_back(row + 1);
     }
-    runControl_.SetBreakpoints(assembly_.Layout().CellsOf(lines));
+    emit breakpointsPlaced(assembly_.Layout().CellsOf(lines));
 }
 
 void TProgramFollower::OfferBreakpoint()
@@ -125,6 +72,16 @@ void TProgramFollower::LeadToLine(int line, const QString& text)
     }
 }
 
+void TProgramFollower::LeadToAddress(int address, const QString& text)
+{
+    LeadToLine(assembly_.Layout().LineAt(address), text);
+}
+
+void TProgramFollower::SelectFirstError()
+{
+    SelectLine(log_.FirstNamedLine());
+}
+
 // Line 0 names no line.
 void TProgramFollower::SelectLine(int line)
 {
@@ -132,6 +89,51 @@ void TProgramFollower::SelectLine(int line)
         editor_.CommitEdits();
         editor_.SelectRow(line - 1);
     }
+}
+
+// A program of empty rows takes no addresses.
+void TProgramFollower::ShowAssembled(int lineCount, int firstAddress, int lastAddress)
+{
+    ShowFeedback(lineCount == 0
+                     ? QStringLiteral("組譯完成：共 0 行")
+                     : QStringLiteral("組譯完成：共 %1 行，位址 %2-%3")
+                           .arg(lineCount)
+                           .arg(view_.FormatNumber(firstAddress), view_.FormatNumber(lastAddress)));
+}
+
+void TProgramFollower::ShowBreakpointReached(int address)
+{
+    ShowFeedback(QStringLiteral("在第 %1 行的中斷點暫停").arg(assembly_.Layout().LineAt(address)));
+}
+
+void TProgramFollower::ShowCursorReached(int address)
+{
+    ShowFeedback(QStringLiteral("已執行到第 %1 行").arg(assembly_.Layout().LineAt(address)));
+}
+
+void TProgramFollower::ShowHalt(TRunControl::HaltCause cause)
+{
+    const QString how = cause == TRunControl::HaltCause::Instruction
+                            ? QStringLiteral("執行 HALT 指令而停止")
+                        : cause == TRunControl::HaltCause::Error ? QStringLiteral("因錯誤而停止")
+                                                                 : QStringLiteral("已停止");
+    ShowFeedback(
+        QStringLiteral("%1，共執行 %2 個指令").arg(how).arg(runControl_.InstructionsRun()));
+}
+
+// What runs is not the grid's program: the rows cannot follow it.
+void TProgramFollower::ShowStarted()
+{
+    if (assembly_.Layout().IsEmpty() && editor_.HasProgram()) {
+        ShowFeedback(QStringLiteral("記憶體中的程式不是表格中的程式：請先組譯並載入"));
+    }
+}
+
+// Said once the edit's own state has been applied.
+void TProgramFollower::ShowStepsForgotten()
+{
+    QTimer::singleShot(0, this,
+                       [this] { ShowFeedback(QStringLiteral("手動修改後無法回到先前的步驟")); });
 }
 
 void TProgramFollower::ShowFeedback(const QString& text)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "workbench/run/run_control.h"
+#include "workbench/window/window_states.h"
+
 #include <QObject>
 
 class QLabel;
@@ -8,7 +11,6 @@ class TAssemblyCommands;
 class TMachineView;
 class TMessageLog;
 class TProgramEditor;
-class TRunControl;
 
 // Ties the loaded program to its rows: marks the row of the executing
 // instruction, puts breakpoints on the cells of their rows, leads log lines
@@ -17,29 +19,45 @@ class TProgramFollower : public QObject {
     Q_OBJECT
 
 public:
-    TProgramFollower(TProgramEditor& editor, TMachineView& view, TRunControl& runControl,
-                     TAssemblyCommands& assembly, TMessageLog& log, QStatusBar* statusBar,
-                     QObject* parent);
+    TProgramFollower(TProgramEditor& editor, const TMachineView& view,
+                     const TRunControl& runControl, TAssemblyCommands& assembly,
+                     const TMessageLog& log, QStatusBar* statusBar, QObject* parent);
 
     // Every state the window applies; some end what the loaded rows tell.
-    void StateApplied(int state);
+    void StateApplied(WindowState state);
+    void ShowExecutingRow();
+    // Breakpoints and the executing row after the layout or the rows changed.
+    void FollowLayout();
+    void PlaceBreakpoints();
+    void OfferBreakpoint();
+    // A log line chosen: its row selected and named in the status bar.
+    void LeadToLine(int line, const QString& text);
+    void LeadToAddress(int address, const QString& text);
+    // After a failed Assemble, the row of its first error.
+    void SelectFirstError();
+
+    // What just happened, in the status bar.
+    void ShowAssembled(int lineCount, int firstAddress, int lastAddress);
+    void ShowBreakpointReached(int address);
+    void ShowCursorReached(int address);
+    void ShowHalt(TRunControl::HaltCause cause);
+    void ShowStarted();
+    void ShowStepsForgotten();
 
 signals:
     // Whether the current row may take or lose a breakpoint.
     void breakpointOffered(bool offered);
+    // The cells of the rows that carry breakpoints.
+    void breakpointsPlaced(const CellSet& cells);
 
 private:
-    void ShowExecutingRow();
-    void PlaceBreakpoints();
-    void OfferBreakpoint();
     void SelectLine(int line);
-    // A log line chosen: its row selected and named in the status bar.
-    void LeadToLine(int line, const QString& text);
     void ShowFeedback(const QString& text);
 
     TProgramEditor& editor_;
-    TRunControl& runControl_;
+    const TMachineView& view_;
+    const TRunControl& runControl_;
     TAssemblyCommands& assembly_;
-    TMessageLog& log_;
+    const TMessageLog& log_;
     QLabel* lblFeedback; // what just happened, beside the hints
 };

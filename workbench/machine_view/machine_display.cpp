@@ -75,9 +75,6 @@ void MachineDisplay::HandleEvent(int code, int value, int index)
     case Phase:
         ShowPhase(value);
         break;
-    case Error:
-        host_.ShowError(value, index);
-        break;
     default:
         break;
     }
@@ -126,7 +123,6 @@ void MachineDisplay::ShowMemoryEvent(int value, int address, bool written)
             break;
         }
     }
-    host_.MemoryChanged();
 }
 
 void MachineDisplay::ShowDecodedField(int value, int index)
@@ -140,8 +136,7 @@ void MachineDisplay::ShowDecodedField(int value, int index)
     Colour(field, setColour);
     if (index == 3) {
         const std::string text =
-            InstructionText(decoded[0].text.toInt(nullptr, 16), decoded[1].text.toInt(nullptr, 16),
-                            decoded[2].text.toInt(nullptr, 16), decoded[3].text.toInt(nullptr, 16));
+            InstructionText(decoded[0].tag, decoded[1].tag, decoded[2].tag, decoded[3].tag);
         if (!text.empty()) {
             instruction = QString::fromStdString(text);
             instructionDirty = true;
@@ -154,7 +149,6 @@ void MachineDisplay::ShowPhase(int phase)
     switch (phase) {
     case MachinePhase::Halted:
         lamps = {false, false, false};
-        host_.MachineHalted();
         break;
     case MachinePhase::Fetch:
         ClearHighlights();

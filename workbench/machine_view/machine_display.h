@@ -5,13 +5,10 @@
 
 #include <array>
 
-// What the window must do for the display beyond drawing fields.
+// Where the display reads the memory it shows.
 class MachineDisplayHost {
 public:
     virtual int ReadMemory(int address) = 0;
-    virtual void MachineHalted() = 0;
-    virtual void MemoryChanged() = 0;
-    virtual void ShowError(int subCode, int number) = 0;
 
 protected:
     ~MachineDisplayHost() = default;
@@ -36,7 +33,8 @@ struct PcWindowRow {
 
 // The state of the machine view, driven by the machine's events; the widgets
 // only mirror it (see TMachineView::Sync), which keeps a fast run cheap and
-// the display logic testable without widgets.
+// the display logic testable without widgets. It only shows: halts, errors
+// and memory changes are the window's to act on.
 class MachineDisplay {
 public:
     static constexpr int PageSize = 32;

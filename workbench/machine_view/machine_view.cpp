@@ -4,6 +4,7 @@
 #include "workbench/widgets/event_hooks.h"
 #include "workbench/widgets/up_down.h"
 #include "workbench/widgets/widget_support.h"
+#include "workbench/widgets/window_font.h"
 
 #include <algorithm>
 
@@ -26,7 +27,8 @@ constexpr QRgb Fuchsia = 0xffff00ff;
 // The listing's own font is 12 pixels high where the window's is 13, and
 // grows with it.
 constexpr int ListingPixels = 12;
-constexpr int WindowPixels = 13;
+// The listing's blue.
+constexpr QRgb ListingColour = 0xff0000ff;
 
 QLabel* NewLabel(const QString& text, QWidget* parent, Qt::Alignment alignment = Qt::AlignRight)
 {
@@ -133,7 +135,7 @@ void TMachineView::LayOut()
     setLabelWidth(pcWindowLabels, byteWidth - 4);
     QFont listingFont = lblInstruction->font();
     listingFont.setPixelSize(
-        qRound(ListingPixels * QFontInfo(font()).pixelSize() / double(WindowPixels)));
+        qRound(ListingPixels * QFontInfo(font()).pixelSize() / double(WindowFontPixels)));
     lblInstruction->setFont(listingFont);
 }
 
@@ -195,7 +197,7 @@ QWidget* TMachineView::CreateInstructionRow()
     lblInstruction = new QLabel(box);
     lblInstruction->setObjectName(QStringLiteral("lblInstruction"));
     lblInstruction->setFont(QFont(QStringLiteral("Arial")));
-    ::SetTextColour(lblInstruction, 0xff0000ff);
+    ::SetTextColour(lblInstruction, ListingColour);
     phaseRow->addWidget(lblInstruction, 1);
 
     rows->addLayout(registersRow);

@@ -2,13 +2,15 @@
 
 #include "workbench/machine_view/machine_display.h"
 
+#include "machine/cpu.h"
+
 #include <QColor>
 #include <QElapsedTimer>
 #include <QFrame>
+#include <QScopedValueRollback>
 
 #include <array>
 
-class CCpu;
 class EventHooks;
 class QGroupBox;
 class QKeyEvent;
@@ -31,8 +33,8 @@ public:
     // The machine whose memory the view reads and to which user edits go; the
     // view shows events before it has one.
     void SetMachine(CCpu* machine) { machine_ = machine; }
-    // The START field stands beside the program, but shows and edits a value
-    // of the machine like the view's own fields.
+    // The START field stands beside the program, but shows and takes in its
+    // value like the view's own fields.
     void AttachStartField(QLineEdit* field);
 
     // Lays the fields out from the font.
@@ -49,8 +51,12 @@ public:
 
     int Radix() const { return display_.radix; }
     void ToggleRadix();
-    // While set, memory written on another page does not turn the page.
-    void SetBulk(bool bulk) { display_.bulk = bulk; }
+    // While the returned guard lives, memory written on another page does not
+    // turn the page.
+    [[nodiscard]] QScopedValueRollback<bool> BulkWrites()
+    {
+        return QScopedValueRollback<bool>(display_.bulk, true);
+    }
     void EmptyListing();
     // No highlight and no lamp, as before a restarted machine's first micro-step.
     void ClearPhase();
@@ -62,10 +68,8 @@ public:
     // Whether a value the user typed (or an arrow clicked) is going to the machine.
     bool CommittingUserEdit() const { return committingUserEdit_; }
 
-    int StartAddress() const { return display_.start.tag; }
+    // START shown plainly with the text given.
     void ShowStartAddress(int address, const QString& text);
-    // A START value committed by the user, or put back: the machine takes it.
-    void SetStartAddress(int address);
 
     QColor WriteColour() const;
     QColor ReadColour() const;
@@ -80,20 +84,16 @@ public:
     void ReleaseSync(bool now);
 
 signals:
-    void halted();
-    void memoryChanged();
+    // The user typed a value into a field.
+    void memoryEdited();
     void registerEdited();
-    void startEdited(int previous, int address);
-    void errorReported(int subCode, int number);
+    void startTyped(int address);
     // The widgets were brought up to date with the machine.
     void synced();
 
 private:
     // MachineDisplayHost
     int ReadMemory(int address) override;
-    void MachineHalted() override;
-    void MemoryChanged() override;
-    void ShowError(int subCode, int number) override;
 
     QWidget* CreateInstructionRow();
     QWidget* CreateRegisters();
@@ -125,11 +125,11 @@ private:
     std::array<QLineEdit*, 4> decodedFields{}; // txtInstr, txtR1, txtR2, txtR3
     QLabel* lblInstruction = nullptr;
     std::array<QToolButton*, 3> lamps{}; // sbtnFetch, sbtnDecode, sbtnExecute
-    std::array<QLineEdit*, 16> registers{};
+    std::array<QLineEdit*, CCpu::RegisterCount> registers{};
     QTabBar* tabMM = nullptr;
-    std::array<QLineEdit*, 32> memory{};
-    std::array<QLabel*, 32> memoryLabels{};
+    std::array<QLineEdit*, MachineDisplay::PageSize> memory{};
+    std::array<QLabel*, MachineDisplay::PageSize> memoryLabels{};
     QGroupBox* grpMemoryPc = nullptr;
-    std::array<QLineEdit*, 8> pcWindowFields{};
-    std::array<QLabel*, 8> pcWindowLabels{};
+    std::array<QLineEdit*, MachineDisplay::PcWindowRows> pcWindowFields{};
+    std::array<QLabel*, MachineDisplay::PcWindowRows> pcWindowLabels{};
 };

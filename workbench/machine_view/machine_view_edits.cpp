@@ -50,21 +50,6 @@ int TMachineView::ReadMemory(int address)
     return machine_ ? machine_->GetMemory(address) : -1;
 }
 
-void TMachineView::MachineHalted()
-{
-    emit halted();
-}
-
-void TMachineView::MemoryChanged()
-{
-    emit memoryChanged();
-}
-
-void TMachineView::ShowError(int subCode, int number)
-{
-    emit errorReported(subCode, number);
-}
-
 void TMachineView::ClearHighlights()
 {
     display_.ClearHighlights();
@@ -117,22 +102,9 @@ void TMachineView::ShowStartAddress(int address, const QString& text)
 {
     display_.start.tag = address;
     display_.start.text = text;
+    display_.start.highlighted = false;
     display_.start.dirty = true;
     Sync();
-}
-
-void TMachineView::SetStartAddress(int address)
-{
-    ClearHighlights();
-    // A file's unusable START value comes back as it was read: empty, and
-    // nothing the machine could take.
-    if (address < 0) {
-        ShowStartAddress(address, QString());
-        return;
-    }
-    machine_->SetStartAddress(address);
-    display_.start.tag = address;
-    SetTag(txtStart, address);
 }
 
 void TMachineView::ToggleRadix()
@@ -234,7 +206,7 @@ void TMachineView::CommitNumberField(QLineEdit* field)
     ClearHighlights();
     if (const int offset = MemoryOffsetOf(field); offset >= 0) {
         machine_->SetMemory(display_.page * MachineDisplay::PageSize + offset, value);
-        emit memoryChanged();
+        emit memoryEdited();
     } else if (const int n = RegisterOf(field); n >= 0) {
         machine_->SetRegister(n, value);
         emit registerEdited();
@@ -242,8 +214,6 @@ void TMachineView::CommitNumberField(QLineEdit* field)
         udPC->SetPosition(value);
         machine_->SetPc(value);
     } else if (field == txtStart) {
-        const int previous = shown->tag;
-        SetStartAddress(value);
-        emit startEdited(previous, value);
+        emit startTyped(value);
     }
 }

@@ -119,7 +119,7 @@ void TRunControl::RunOrPause()
     StartRun();
 }
 
-void TRunControl::RunTo(const std::bitset<256>& addresses)
+void TRunControl::RunTo(const CellSet& addresses)
 {
     if (IsRunning() || EndIfHalted()) {
         return;
@@ -204,7 +204,7 @@ bool TRunControl::AtBreakpoint() const
     return AboutToFetchFrom(breakpoints_ | cursor_) && machine_.Pc() != resumeAddress_;
 }
 
-bool TRunControl::AboutToFetchFrom(const std::bitset<256>& addresses) const
+bool TRunControl::AboutToFetchFrom(const CellSet& addresses) const
 {
     const CpuControl now = machine_.Control();
     const bool fetches = now.cycle == CycleState::AwaitFetch || now.cycle == CycleState::Restarted;
@@ -295,6 +295,9 @@ void TRunControl::Stop()
 
 void TRunControl::HandleMachineEvent(int code, int value, int index)
 {
+    if (code == MachineEvent::Phase && value == MachinePhase::Halted) {
+        emit stateRequested(StateHalted);
+    }
     const bool hadSteps = recorder_.Size() > 0;
     if (recorder_.Observe(code, value, index)) {
         resumeAddress_ = -1;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "assembler/program_layout.h"
 #include "machine/step_recorder.h"
+#include "workbench/window/window_states.h"
 
 #include <QObject>
 
@@ -37,7 +39,7 @@ public:
     void RunOrPause();
     // Runs at the fastest speed until the machine is about to fetch from one
     // of `addresses` (passing the one it may be about to fetch from now).
-    void RunTo(const std::bitset<256>& addresses);
+    void RunTo(const CellSet& addresses);
     void Step();
     void MicroStep();
     void Halt();
@@ -51,7 +53,8 @@ public:
     // True when the event was the run message, which it then handles.
     bool RunMessageArrived(QEvent* event);
 
-    // Every event of the machine, after the view has shown it.
+    // Every event of the machine, after the view has shown it. A halt asks
+    // for the halted state, which ends the run.
     void HandleMachineEvent(int code, int value, int index);
     // Back to before the current instruction (or the previous one between
     // two), or before the last micro-step.
@@ -60,7 +63,7 @@ public:
     // A program was loaded: instructions are counted from here.
     void ProgramLoaded();
     // A run pauses before it fetches from one of these addresses.
-    void SetBreakpoints(const std::bitset<256>& addresses) { breakpoints_ = addresses; }
+    void SetBreakpoints(const CellSet& addresses) { breakpoints_ = addresses; }
     // The address of the instruction the machine works on, or halted at.
     int InstructionAddress() const;
     long long InstructionsRun() const { return recorder_.InstructionsRun(); }
@@ -71,7 +74,7 @@ public:
     enum class HaltCause { Instruction, Error, Command };
 
 signals:
-    void stateRequested(int state);
+    void stateRequested(WindowState state);
     void runningChanged(bool running);
     void stepBackAvailable(bool available);
     void breakpointReached(int address);
@@ -89,7 +92,7 @@ private:
     void Pause();
     bool EndIfHalted();
     bool AtBreakpoint() const;
-    bool AboutToFetchFrom(const std::bitset<256>& addresses) const;
+    bool AboutToFetchFrom(const CellSet& addresses) const;
     void StartRun();
     void RunMicroStep();
     void RecordedMicroStep();
@@ -105,8 +108,8 @@ private:
     TUpDown* udInterval;
     QEvent* pendingRunMessage_ = nullptr; // posted, not yet handled
     CStepRecorder recorder_;
-    std::bitset<256> breakpoints_;
-    std::bitset<256> cursor_; // where a run to the cursor pauses
+    CellSet breakpoints_;
+    CellSet cursor_; // where a run to the cursor pauses
     int inProgress_ = -1;
     int resumeAddress_ = -1; // the breakpoint a run paused at, passed when it runs on
     int haltedAt_ = -1;      // the instruction address of the last halt

@@ -75,6 +75,13 @@ protected:
 
 } // namespace
 
+void SetActionHint(QAction* action, const QString& hint)
+{
+    const qsizetype bar = hint.indexOf(u'|');
+    action->setToolTip(bar < 0 ? hint : hint.left(bar));
+    action->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+}
+
 void ShowShortcutsInToolTips(QToolBar* toolBar)
 {
     auto* tips = new ShortcutToolTips(toolBar);

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QAction;
 class QComboBox;
 class QFocusEvent;
 class QLabel;
@@ -38,6 +39,9 @@ bool ApplyKeyVerdict(QLineEdit* edit, const KeyVerdict& verdict);
 // Whether the focus left for another control of the window, rather than for
 // another window or a pop-up list.
 bool LeavesWithinWindow(const QFocusEvent* event);
+
+// Sets an action's hint "short|long": its pop-up hint and its status text.
+void SetActionHint(QAction* action, const QString& hint);
 
 // The pop-up hint of each tool button names its action's shortcut beside
 // the action's own hint: "執行 (F5)".

@@ -7,24 +7,25 @@
 #include "workbench/commands/file_chooser.h"
 #include "workbench/commands/memory_image_commands.h"
 #include "workbench/editor/program_editor.h"
+#include "workbench/editor/start_address.h"
 #include "workbench/follow/program_follower.h"
 #include "workbench/log/message_log.h"
 #include "workbench/machine_view/machine_view.h"
 #include "workbench/run/run_control.h"
+#include "workbench/widgets/window_font.h"
 #include "workbench/window/about_box.h"
+#include "workbench/window/command_table.h"
+#include "workbench/window/option_commands.h"
 #include "workbench/window/zoom.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QColorDialog>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QVBoxLayout>
-
-#include <utility>
 
 TMainForm* MainForm = nullptr;
 
@@ -44,86 +45,95 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     setWindowTitle(QStringLiteral("MIRA"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    QFont windowFont = font();
-    windowFont.setFamilies({QStringLiteral("Noto Sans CJK TC"), QStringLiteral("Noto Sans TC"),
-                            QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("sans-serif")});
-    windowFont.setPixelSize(13);
-    setFont(windowFont);
+    setFont(WindowFont(font()));
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     statusBar()->setSizeGripEnabled(false);
 
     CreateActions();
-    ColorDialog = new QColorDialog(this);
-    ColorDialog->setObjectName(QStringLiteral("ColorDialog"));
-    ColorDialog->setOption(QColorDialog::DontUseNativeDialog);
     AboutBox = new TAboutBox(this);
-    files_ = new TFileChooser(this);
+    files_ = std::make_unique<TFileChooser>(this);
     log_ = new TMessageLog(this);
     editor_ = new TProgramEditor(this);
     view_ = new TMachineView(this);
     view_->AttachStartField(editor_->StartField());
     LayOutClient();
-    view_->SetTextColour(palette().color(QPalette::WindowText));
-    WireParts();
-
-    view_->SetBulk(true);
-    cpu_ = std::make_unique<CCpu>(&MachineEventSink);
-    assembler_ = std::make_unique<CAssembler>(&MachineEventSink);
-    view_->SetBulk(false);
+    {
+        // The machine's first events fill the memory page it shows.
+        const auto bulk = view_->BulkWrites();
+        cpu_ = std::make_unique<CCpu>(&MachineEventSink);
+        assembler_ = std::make_unique<CAssembler>(&MachineEventSink);
+    }
     view_->SetMachine(cpu_.get());
-    CreateCommands();
+    CreateParts();
     CreateMenus();
-    CreateExamplesMenu();
     CreateToolBar();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    zoom_ = std::make_unique<TZoom>(*this, *editor_, *log_, *ToolBar1);
+    WireParts();
     ClearHighlights();
     SetState(StateMemoryCleared);
     RenumberRows(0);
-    FollowProgram();
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-    zoom_ = new TZoom(*this, *editor_, *log_, *ToolBar1);
-    connect(zoom_, &TZoom::clientScrolled, this, &TMainForm::CommitEdits);
-    CreateZoomActions();
 }
 
+// A window that goes shows no more of the machine's events. The focus leaves
+// first, so that no field commits while the parts go.
 TMainForm::~TMainForm()
 {
-    // A window that goes shows no more of the machine's events. The focus
-    // leaves first, so that no field commits while it is destroyed; the parts
-    // go while the window is whole, the view before the editor whose START
-    // field it watches.
     MainForm = nullptr;
     if (QWidget* focused = focusWidget()) {
         focused->clearFocus();
     }
-    delete std::exchange(zoom_, nullptr);
-    delete follower_;
-    delete assembly_;
-    delete documents_;
-    delete memoryImages_;
-    delete runControl_;
-    delete view_;
-    delete editor_;
-    cpu_.reset();
-    assembler_.reset();
+    view_->SetMachine(nullptr);
 }
 
+void TMainForm::CreateParts()
+{
+    start_ = std::make_unique<TStartAddress>(*cpu_, this);
+    runControl_ = std::make_unique<TRunControl>(*cpu_, *view_, this);
+    memoryImages_ = std::make_unique<TMemoryImageCommands>(
+        *cpu_, *view_, *files_, [this] { return available_[CommandSaveMemory]; }, this);
+    documents_ = std::make_unique<TDocumentCommands>(
+        *editor_, *start_, *files_, [this] { return available_[CommandSave]; }, this);
+    assembly_ =
+        std::make_unique<TAssemblyCommands>(*assembler_, *cpu_, *editor_, *start_, *log_, this);
+    follower_ = std::make_unique<TProgramFollower>(*editor_, *view_, *runControl_, *assembly_,
+                                                   *log_, statusBar(), this);
+    options_ = std::make_unique<TOptionCommands>(*this, *view_);
+    ColorDialog = options_->ColourDialog();
+}
+
+// Every part's signals reach the parts and commands that answer them here.
 void TMainForm::WireParts()
 {
+    // Each part asks for the states of what it did.
+    connect(runControl_.get(), &TRunControl::stateRequested, this, &TMainForm::SetState);
+    connect(memoryImages_.get(), &TMemoryImageCommands::stateRequested, this, &TMainForm::SetState);
+    connect(documents_.get(), &TDocumentCommands::stateRequested, this, &TMainForm::SetState);
+    connect(assembly_.get(), &TAssemblyCommands::stateRequested, this, &TMainForm::SetState);
     connect(editor_, &TProgramEditor::modified, this, [this] { SetState(StateModified); });
     connect(editor_, &TProgramEditor::emptied, this, [this] { SetState(StateNew); });
-    connect(editor_, &TProgramEditor::lineCommandsChanged, this, &TMainForm::ShowLineCommands);
-    connect(view_, &TMachineView::halted, this, &TMainForm::MachineHalted);
-    connect(view_, &TMachineView::memoryChanged, this, [this] { SetState(StateMemoryChanged); });
+    connect(view_, &TMachineView::memoryEdited, this, [this] { SetState(StateMemoryChanged); });
     connect(view_, &TMachineView::registerEdited, this, [this] { SetState(StateRegisterChanged); });
-    connect(view_, &TMachineView::startEdited, this, [this](int previous, int address) {
+
+    // START: typed, undone and redone, shown.
+    connect(view_, &TMachineView::startTyped, start_.get(), &TStartAddress::Edit);
+    connect(start_.get(), &TStartAddress::taken, view_,
+            [this](int address) { view_->ShowStartAddress(address, FormatNumber(address)); });
+    connect(start_.get(), &TStartAddress::cleared, view_,
+            [this] { view_->ShowStartAddress(0, QStringLiteral("00")); });
+    connect(start_.get(), &TStartAddress::edited, this, [this](int previous, int address) {
         editor_->RecordStartChange(previous, address);
         SetState(StateModified);
         SetState(StateStartChanged);
     });
-    connect(view_, &TMachineView::errorReported, this, &TMainForm::ShowErrorMessage);
+    connect(editor_, &TProgramEditor::startRestored, this, [this](int address) {
+        view_->ClearHighlights();
+        start_->Restore(address);
+    });
+    connect(start_.get(), &TStartAddress::restored, this, [this] { SetState(StateStartChanged); });
 
-    // Undo and redo: the editor keeps the steps. A step undone or redone is a
-    // change of the program; back at the saved contents, Save is not offered.
+    // Undo and redo: a step undone or redone is a change of the program;
+    // back at the saved contents, Save is not offered.
     connect(editor_, &TProgramEditor::undoAvailable, actEditUndo, &QAction::setEnabled);
     connect(editor_, &TProgramEditor::redoAvailable, actEditRedo, &QAction::setEnabled);
     connect(editor_, &TProgramEditor::programRestored, this, [this](bool saved) {
@@ -132,37 +142,64 @@ void TMainForm::WireParts()
             SetState(StateSaved);
         }
     });
-    connect(editor_, &TProgramEditor::startRestored, this, [this](int address) {
-        view_->SetStartAddress(address);
-        SetState(StateStartChanged);
-    });
-}
 
-void TMainForm::CreateCommands()
-{
-    runControl_ = new TRunControl(*cpu_, *view_, this);
-    memoryImages_ = new TMemoryImageCommands(*cpu_, *view_, *files_, *actFileSaveMemory, this);
-    documents_ = new TDocumentCommands(*editor_, *view_, *files_, *actFileSave, this);
-    assembly_ = new TAssemblyCommands(*assembler_, *cpu_, *editor_, *view_, *log_, this);
-    connect(runControl_, &TRunControl::stateRequested, this, &TMainForm::SetState);
-    connect(memoryImages_, &TMemoryImageCommands::stateRequested, this, &TMainForm::SetState);
-    connect(documents_, &TDocumentCommands::stateRequested, this, &TMainForm::SetState);
-    connect(assembly_, &TAssemblyCommands::stateRequested, this, &TMainForm::SetState);
-    connect(runControl_, &TRunControl::runningChanged, this, &TMainForm::ShowRunCommand);
-}
-
-void TMainForm::FollowProgram()
-{
-    follower_ =
-        new TProgramFollower(*editor_, *view_, *runControl_, *assembly_, *log_, statusBar(), this);
-    connect(this, &TMainForm::stateRequested, follower_, &TProgramFollower::StateApplied);
-    connect(follower_, &TProgramFollower::breakpointOffered, actCpuToggleBreakpoint,
-            &QAction::setEnabled);
-    connect(editor_, &TProgramEditor::breakpointsChanged, this,
-            [this] { actCpuClearBreakpoints->setEnabled(!editor_->BreakpointRows().empty()); });
-    connect(runControl_, &TRunControl::stepBackAvailable, this, [this](bool available) {
+    // Commands that follow others' availability.
+    connect(editor_, &TProgramEditor::lineCommandsChanged, this,
+            [this](bool canInsert, bool canDelete) {
+                actEditInsertLine->setEnabled(canInsert);
+                actEditDeleteLine->setEnabled(canDelete);
+            });
+    connect(runControl_.get(), &TRunControl::runningChanged, this, &TMainForm::ShowRunCommand);
+    connect(runControl_.get(), &TRunControl::stepBackAvailable, this, [this](bool available) {
         actCpuStepBack->setEnabled(available);
         actCpuMicroStepBack->setEnabled(available);
+    });
+    connect(actAssemblyRun, &QAction::enabledChanged, actAssemblyRunLoad, &QAction::setEnabled);
+    connect(actCpuStep, &QAction::enabledChanged, actCpuRunToCursor, &QAction::setEnabled);
+    connect(editor_, &TProgramEditor::breakpointsChanged, this,
+            [this] { actCpuClearBreakpoints->setEnabled(!editor_->BreakpointRows().empty()); });
+
+    // The loaded program followed in the grid.
+    TProgramFollower* follower = follower_.get();
+    connect(this, &TMainForm::stateRequested, follower, &TProgramFollower::StateApplied);
+    connect(view_, &TMachineView::synced, follower, &TProgramFollower::ShowExecutingRow);
+    connect(assembly_.get(), &TAssemblyCommands::layoutChanged, follower,
+            &TProgramFollower::FollowLayout);
+    connect(assembly_.get(), &TAssemblyCommands::assembled, follower,
+            &TProgramFollower::ShowAssembled);
+    connect(assembly_.get(), &TAssemblyCommands::assemblyFailed, follower,
+            &TProgramFollower::SelectFirstError);
+    connect(assembly_.get(), &TAssemblyCommands::loaded, runControl_.get(),
+            &TRunControl::ProgramLoaded);
+    connect(editor_, &TProgramEditor::rowsMoved, assembly_.get(), &TAssemblyCommands::MoveRows);
+    connect(editor_, &TProgramEditor::lineCommandsChanged, follower,
+            &TProgramFollower::OfferBreakpoint);
+    connect(editor_, &TProgramEditor::breakpointsChanged, follower, [follower] {
+        follower->OfferBreakpoint();
+        follower->PlaceBreakpoints();
+    });
+    connect(follower, &TProgramFollower::breakpointOffered, actCpuToggleBreakpoint,
+            &QAction::setEnabled);
+    connect(follower, &TProgramFollower::breakpointsPlaced, runControl_.get(),
+            &TRunControl::SetBreakpoints);
+    connect(log_, &TMessageLog::lineChosen, follower, &TProgramFollower::LeadToLine);
+    connect(log_, &TMessageLog::addressChosen, follower, &TProgramFollower::LeadToAddress);
+    connect(runControl_.get(), &TRunControl::breakpointReached, follower,
+            &TProgramFollower::ShowBreakpointReached);
+    connect(runControl_.get(), &TRunControl::cursorReached, follower,
+            &TProgramFollower::ShowCursorReached);
+    connect(runControl_.get(), &TRunControl::halted, follower, &TProgramFollower::ShowHalt);
+    connect(runControl_.get(), &TRunControl::machineStarted, follower,
+            &TProgramFollower::ShowStarted);
+    connect(runControl_.get(), &TRunControl::stepsForgotten, follower,
+            &TProgramFollower::ShowStepsForgotten);
+
+    // Zoom.
+    connect(zoom_.get(), &TZoom::clientScrolled, this, &TMainForm::CommitEdits);
+    connect(zoom_.get(), &TZoom::zoomChanged, this, [this] {
+        actOptionZoomIn->setEnabled(zoom_->CanZoomIn());
+        actOptionZoomOut->setEnabled(zoom_->CanZoomOut());
+        actOptionZoomReset->setEnabled(zoom_->CanZoomOut());
     });
 }
 
@@ -190,50 +227,15 @@ void TMainForm::LayOutClient()
     setCentralWidget(client);
 }
 
-// Classroom: each part lays itself out again from a new font.
+// Zoom: each part lays itself out again from the new font.
 void TMainForm::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::FontChange && zoom_) {
-        LayOutForFont();
+        editor_->LayOut();
+        view_->LayOut();
+        runControl_->LayOut();
     }
     QMainWindow::changeEvent(event);
-}
-
-void TMainForm::LayOutForFont()
-{
-    editor_->LayOut();
-    view_->LayOut();
-    runControl_->LayOut();
-}
-
-void TMainForm::FitToScreen()
-{
-    zoom_->FitToScreen();
-}
-
-void TMainForm::ShowZoom()
-{
-    actOptionZoomIn->setEnabled(zoom_->CanZoomIn());
-    actOptionZoomOut->setEnabled(zoom_->CanZoomOut());
-    actOptionZoomReset->setEnabled(zoom_->CanZoomOut());
-}
-
-void TMainForm::actOptionZoomInExecute()
-{
-    CommitEdits();
-    zoom_->ZoomIn();
-}
-
-void TMainForm::actOptionZoomOutExecute()
-{
-    CommitEdits();
-    zoom_->ZoomOut();
-}
-
-void TMainForm::actOptionZoomResetExecute()
-{
-    CommitEdits();
-    zoom_->Reset();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
@@ -259,19 +261,16 @@ void TMainForm::customEvent(QEvent* event)
 
 void TMainForm::SetState(int state)
 {
+    const auto windowState = static_cast<WindowState>(state);
     if (state == recordedState_) {
         // The file names may have changed since the state was last applied.
         ApplyTitle(TitleRuleOf(state));
-        emit stateRequested(state);
+        emit stateRequested(windowState);
         return;
     }
-    CommandAvailability available{};
+    const StateEffects effects = ApplyWindowState(state, available_);
     for (int command = 0; command < StateCommandCount; ++command) {
-        available[command] = stateActions_[command]->isEnabled();
-    }
-    const StateEffects effects = ApplyWindowState(state, available);
-    for (int command = 0; command < StateCommandCount; ++command) {
-        stateActions_[command]->setEnabled(available[command]);
+        stateActions_[command]->setEnabled(available_[command]);
     }
     ApplyTitle(effects.title);
     if (effects.halted) {
@@ -280,7 +279,7 @@ void TMainForm::SetState(int state)
         view_->EmptyListing();
     }
     recordedState_ = state;
-    emit stateRequested(state);
+    emit stateRequested(windowState);
 }
 
 void TMainForm::ApplyTitle(TitleRule rule)
@@ -292,27 +291,39 @@ void TMainForm::ApplyTitle(TitleRule rule)
                                                       memoryImages_->FileName().toStdString())));
 }
 
-void TMainForm::MachineHalted()
-{
-    runControl_->Stop();
-    SetState(StateHalted);
-}
-
-void TMainForm::ShowLineCommands(bool canInsert, bool canDelete)
-{
-    actEditInsertLine->setEnabled(canInsert);
-    actEditDeleteLine->setEnabled(canDelete);
-}
-
-// Forwarders to the parts that carry the operations out.
-
 void TMainForm::HandleMachineEvent(int code, int value, int index)
 {
     view_->HandleMachineEvent(code, value, index);
     if (runControl_) {
         runControl_->HandleMachineEvent(code, value, index);
     }
+    switch (code) {
+    case MachineEvent::StartSet:
+        if (start_) {
+            start_->MachineSet(value);
+        }
+        break;
+    case MachineEvent::MemorySet:
+        SetState(StateMemoryChanged);
+        break;
+    case MachineEvent::Error:
+        ShowErrorMessage(value, index);
+        break;
+    default:
+        break;
+    }
 }
+
+void TMainForm::ShowErrorMessage(int subCode, int number)
+{
+    const int instruction = runControl_ ? runControl_->InstructionInProgress() : -1;
+    const MessageTarget origin =
+        instruction >= 0 ? MessageTarget{MessageTarget::Address, instruction} : MessageTarget{};
+    log_->ShowErrorMessage(subCode, number, view_->Radix(), files_->LastOpenedName(),
+                           files_->LastSavedName(), origin);
+}
+
+// The forwarders named as the window's operations.
 
 QString TMainForm::FormatNumber(int value) const
 {
@@ -337,15 +348,6 @@ void TMainForm::ShowMemoryNearPc(int first)
 void TMainForm::tabMMChange()
 {
     view_->tabMMChange();
-}
-
-void TMainForm::ShowErrorMessage(int subCode, int number)
-{
-    const int instruction = runControl_ ? runControl_->InstructionInProgress() : -1;
-    const MessageTarget origin =
-        instruction >= 0 ? MessageTarget{MessageTarget::Address, instruction} : MessageTarget{};
-    log_->ShowErrorMessage(subCode, number, view_->Radix(), files_->LastOpenedName(),
-                           files_->LastSavedName(), origin);
 }
 
 void TMainForm::CommitEdits()
@@ -394,297 +396,7 @@ bool TMainForm::SaveChangesPrompt()
     return documents_->SaveChangesPrompt();
 }
 
-// The commands: each commits any open edit first, then acts.
-
-void TMainForm::mnuFileClick()
+void TMainForm::FitToScreen()
 {
-    CommitEdits();
-}
-
-void TMainForm::actFileNewExecute()
-{
-    CommitEdits();
-    documents_->New();
-}
-
-void TMainForm::actFileOpenExecute()
-{
-    CommitEdits();
-    documents_->Open();
-}
-
-void TMainForm::actFileSaveExecute()
-{
-    CommitEdits();
-    documents_->Save();
-}
-
-void TMainForm::actFileSaveAsExecute()
-{
-    CommitEdits();
-    documents_->SaveAs();
-}
-
-void TMainForm::actFileExitExecute()
-{
-    CommitEdits();
-    close();
-}
-
-void TMainForm::actFileSaveMemoryExecute()
-{
-    CommitEdits();
-    memoryImages_->Save();
-}
-
-void TMainForm::actFileLoadMemoryExecute()
-{
-    CommitEdits();
-    memoryImages_->Load();
-}
-
-void TMainForm::actCpuClearMemoryExecute()
-{
-    CommitEdits();
-    memoryImages_->Clear();
-}
-
-void TMainForm::actCpuRunExecute()
-{
-    CommitEdits();
-    runControl_->RunOrPause();
-}
-
-void TMainForm::tmrRunCpuTimer()
-{
-    runControl_->tmrRunCpuTimer();
-}
-
-void TMainForm::actCpuStepExecute()
-{
-    CommitEdits();
-    runControl_->Step();
-}
-
-void TMainForm::actCpuMicroStepExecute()
-{
-    CommitEdits();
-    runControl_->MicroStep();
-}
-
-void TMainForm::actCpuHaltExecute()
-{
-    CommitEdits();
-    runControl_->Halt();
-}
-
-void TMainForm::actCpuResetExecute()
-{
-    CommitEdits();
-    runControl_->Reset();
-    actEditClearMessageExecute();
-}
-
-void TMainForm::actCpuClearRegisterExecute()
-{
-    CommitEdits();
-    runControl_->ClearRegisters();
-}
-
-void TMainForm::actCpuRadixExecute()
-{
-    CommitEdits();
-    view_->ToggleRadix();
-    const bool decimal = view_->Radix() == 10;
-    actCpuRadix->setChecked(!decimal);
-    if (decimal) {
-        actCpuRadix->setText(QStringLiteral("十六進位顯示(&H)"));
-        SetHint(actCpuRadix, QStringLiteral("十六進位|將數字顯示為十六進位"));
-    } else {
-        actCpuRadix->setText(QStringLiteral("十進位顯示(&D)"));
-        SetHint(actCpuRadix, QStringLiteral("十進位|將數字顯示為十進位"));
-    }
-}
-
-void TMainForm::actAssemblyRunExecute()
-{
-    CommitEdits();
-    assembly_->Assemble();
-}
-
-void TMainForm::actAssemblyLoadExecute()
-{
-    ClearHighlights();
-    CommitEdits();
-    if (actCpuHalt->isEnabled()) {
-        actCpuHaltExecute();
-    }
-    assembly_->Load();
-}
-
-void TMainForm::actEditClearMessageExecute()
-{
-    CommitEdits();
-    log_->clear();
-}
-
-void TMainForm::actEditInsertLineExecute()
-{
-    CommitEdits();
-    editor_->InsertLine();
-}
-
-void TMainForm::actEditDeleteLineExecute()
-{
-    CommitEdits();
-    editor_->DeleteLine();
-}
-
-void TMainForm::actEditCutExecute()
-{
-    if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
-        edit->cut();
-    }
-}
-
-void TMainForm::actEditCopyExecute()
-{
-    if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
-        edit->copy();
-    }
-}
-
-void TMainForm::actEditPasteExecute()
-{
-    if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
-        edit->paste();
-    }
-}
-
-void TMainForm::mnuFileExampleClick(const QString& resource)
-{
-    CommitEdits();
-    documents_->OpenExample(resource);
-}
-
-void TMainForm::actHelpAboutExecute()
-{
-    AboutBox->exec();
-}
-
-// Options: colours and the hint switch.
-
-QColor TMainForm::AskColour(const QColor& preset)
-{
-    ColorDialog->setCurrentColor(preset);
-    return ColorDialog->exec() == QDialog::Accepted ? ColorDialog->selectedColor() : QColor();
-}
-
-void TMainForm::mnuOptionSetColorClick()
-{
-    if (const QColor colour = AskColour(view_->WriteColour()); colour.isValid()) {
-        view_->SetWriteColour(colour);
-    }
-}
-
-void TMainForm::mnuOptionGetColorClick()
-{
-    if (const QColor colour = AskColour(view_->ReadColour()); colour.isValid()) {
-        view_->SetReadColour(colour);
-    }
-}
-
-void TMainForm::mnuOptionTextColorClick()
-{
-    const QColor colour = AskColour(centralWidget()->palette().color(QPalette::WindowText));
-    if (!colour.isValid()) {
-        return;
-    }
-    view_->SetTextColour(colour);
-    QPalette palette = centralWidget()->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::Text, colour);
-    centralWidget()->setPalette(palette);
-}
-
-void TMainForm::mnuOptionViewHintClick()
-{
-    hintsShown_ = !hintsShown_;
-    mnuOptionViewHint->setChecked(hintsShown_);
-    if (hintsShown_) {
-        mnuOptionViewHint->setText(QStringLiteral("隱藏提示(&H)"));
-        SetHint(mnuOptionViewHint, QStringLiteral("隱藏提示|隱藏按鈕之提示"));
-        qApp->removeEventFilter(this);
-    } else {
-        mnuOptionViewHint->setText(QStringLiteral("顯示提示(&H)"));
-        SetHint(mnuOptionViewHint, QStringLiteral("顯示提示|顯示按鈕之提示"));
-        qApp->installEventFilter(this); // swallows every pop-up hint, see eventFilter
-    }
-}
-
-bool TMainForm::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::ToolTip && !hintsShown_) {
-        return true;
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-// Following the program in the grid.
-
-void TMainForm::actCpuStepBackExecute()
-{
-    CommitEdits();
-    runControl_->StepBack();
-}
-
-void TMainForm::actCpuMicroStepBackExecute()
-{
-    CommitEdits();
-    runControl_->MicroStepBack();
-}
-
-void TMainForm::actCpuToggleBreakpointExecute()
-{
-    CommitEdits();
-    editor_->ToggleBreakpoint(editor_->CurrentRow());
-}
-
-// Undo and redo of the program.
-
-void TMainForm::actEditUndoExecute()
-{
-    CommitEdits();
-    editor_->Undo();
-}
-
-void TMainForm::actEditRedoExecute()
-{
-    CommitEdits();
-    editor_->Redo();
-}
-
-void TMainForm::actAssemblyRunLoadExecute()
-{
-    CommitEdits();
-    if (assembly_->Assemble()) {
-        actAssemblyLoadExecute();
-    }
-}
-
-void TMainForm::actCpuRunToCursorExecute()
-{
-    CommitEdits();
-    const std::bitset<256> cells = assembly_->Layout().CellsOf({editor_->CurrentRow() + 1});
-    if (cells.none()) {
-        statusBar()->showMessage(QStringLiteral("目前這一行沒有載入的指令"), 5000);
-        return;
-    }
-    runControl_->RunTo(cells);
-}
-
-void TMainForm::actCpuClearBreakpointsExecute()
-{
-    CommitEdits();
-    editor_->ClearBreakpoints();
+    zoom_->FitToScreen();
 }

@@ -21,15 +21,16 @@ class TFileChooser;
 class TMachineView;
 class TMemoryImageCommands;
 class TMessageLog;
+class TOptionCommands;
 class TProgramEditor;
 class TProgramFollower;
 class TRunControl;
+class TStartAddress;
 class TZoom;
 
 // The workbench's one main window: it owns the machine and the assembler,
-// declares every user command, and wires the parts that carry them out: the
-// program editor, the machine view, run control, the document and memory
-// image commands and the message log. It keeps the window state and title.
+// declares every user command, and wires the parts that carry them out. It
+// keeps the window state and title.
 class TMainForm : public QMainWindow {
     Q_OBJECT
 
@@ -41,18 +42,18 @@ public:
     void SetState(int state);
     int RecordedState() const { return recordedState_; }
 
-    // Machine view.
+    // The window's event sink: the view shows each event, run control
+    // records it and ends a run that halted, the log takes each error.
     void HandleMachineEvent(int code, int value, int index);
+
+    // For those who drive the window by the names of its operations: each
+    // is carried out by the part it belongs to.
     QString FormatNumber(int value) const;
     int ParseNumber(const QString& text) const;
     void ClearHighlights();
     void ShowMemoryNearPc(int first);
     void tabMMChange();
-
-    // Message log.
     void ShowErrorMessage(int subCode, int number);
-
-    // Program editor.
     void CommitEdits();
     void RenumberRows(int firstRow);
     void UpdateLineActions();
@@ -61,16 +62,16 @@ public:
     QString CellText(int row, int column) const;
     void SetCellText(int row, int column, const QString& text);
     bool IsEmptyRow(int row) const;
-
-    // Document.
     bool SaveChangesPrompt();
+    // Sizes the window for its screen and centres it there.
+    void FitToScreen();
 
     CCpu& Machine() { return *cpu_; }
     CAssembler& Assembler() { return *assembler_; }
 
 signals:
     // Every state requested of the window, once it is applied.
-    void stateRequested(int state);
+    void stateRequested(WindowState state);
 
 public slots:
     void actFileNewExecute();
@@ -104,24 +105,16 @@ public slots:
     void mnuOptionViewHintClick();
     void tmrRunCpuTimer();
 
-    // Following the program in the grid.
+    // Added beside the specified commands.
     void actCpuStepBackExecute();
     void actCpuMicroStepBackExecute();
     void actCpuToggleBreakpointExecute();
-    // Classroom: the built-in examples and zoom.
     void mnuFileExampleClick(const QString& resource);
     void actOptionZoomInExecute();
     void actOptionZoomOutExecute();
     void actOptionZoomResetExecute();
-
-    // Sizes the window for its screen and centres it there.
-    void FitToScreen();
-
-    // Undo and redo of the program.
     void actEditUndoExecute();
     void actEditRedoExecute();
-
-    // Assemble and Load in one, running to the current row, all breakpoints away.
     void actAssemblyRunLoadExecute();
     void actCpuRunToCursorExecute();
     void actCpuClearBreakpointsExecute();
@@ -130,32 +123,20 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void customEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Construction.
     void CreateActions();
     void CreateMenus();
+    void CreateExamplesMenu(QMenu* menu);
     void CreateToolBar();
-    void CreateCommands();
-    void CreateExamplesMenu();
-    void CreateZoomActions();
-    void LayOutForFont();
-    void ShowZoom();
-    void WireParts();
+    void CreateParts();
     void LayOutClient();
-    QAction* AddAction(const char* name, const QString& caption, const QString& hint, int icon,
-                       void (TMainForm::*handler)());
-    static void SetHint(QAction* action, const QString& hint);
+    void WireParts();
 
     void ApplyTitle(TitleRule rule);
     bool FormCloseQuery();
-    void MachineHalted();
     void ShowRunCommand(bool running);
-    void ShowLineCommands(bool canInsert, bool canDelete);
-    QColor AskColour(const QColor& preset);
-
-    void FollowProgram();
 
 public:
     // The commands, named as the window's objects.
@@ -212,24 +193,29 @@ public:
     TAboutBox* AboutBox = nullptr;
 
 private:
-    int recordedState_ = 0;
-    bool hintsShown_ = true;
+    int recordedState_ = StateNew;
+    // Which state-driven commands are available; their actions mirror it.
+    CommandAvailability available_{};
     std::array<QAction*, StateCommandCount> stateActions_{};
 
-    TFileChooser* files_ = nullptr;
+    // The widget parts, children of the window.
     TMessageLog* log_ = nullptr;
     TProgramEditor* editor_ = nullptr;
     TMachineView* view_ = nullptr;
-    TRunControl* runControl_ = nullptr;
-    TMemoryImageCommands* memoryImages_ = nullptr;
-    TDocumentCommands* documents_ = nullptr;
-    TAssemblyCommands* assembly_ = nullptr;
-    TProgramFollower* follower_ = nullptr;
-    TZoom* zoom_ = nullptr;
 
-    // Created after the controls and destroyed after the generated fields.
-    std::unique_ptr<CCpu> cpu_;
+    // The other parts, each destroyed before what it uses: the machine
+    // before the assembler, and every command before the machine.
     std::unique_ptr<CAssembler> assembler_;
+    std::unique_ptr<CCpu> cpu_;
+    std::unique_ptr<TFileChooser> files_;
+    std::unique_ptr<TStartAddress> start_;
+    std::unique_ptr<TRunControl> runControl_;
+    std::unique_ptr<TMemoryImageCommands> memoryImages_;
+    std::unique_ptr<TDocumentCommands> documents_;
+    std::unique_ptr<TAssemblyCommands> assembly_;
+    std::unique_ptr<TProgramFollower> follower_;
+    std::unique_ptr<TOptionCommands> options_;
+    std::unique_ptr<TZoom> zoom_;
 };
 
 // The application's reference to its one main window, assigned before the
