@@ -106,8 +106,10 @@ void Loop(benchmark::State& state, const char* name, const std::string& program)
     WriteFile(path, program);
     RunOptions options;
     options.maxSteps = state.range(0);
+    RunSetup setup;
+    setup.maxSteps = options.maxSteps;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(RunProgram(options, {}, path.string(), {}));
+        benchmark::DoNotOptimize(RunProgram(options, setup, path.string(), {}));
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }

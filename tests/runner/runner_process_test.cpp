@@ -1,32 +1,28 @@
 // Runs the mira-run executable on small programs and checks its output and exit status.
-#include "assembler/source_file.h"
+#include "tests/runner/runner_process.h"
 #include "tests/sanitized.h"
-#include "tests/text_file.h"
-
-#include <gtest/gtest.h>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <map>
-#include <string>
-#include <vector>
-
-namespace fs = std::filesystem;
 
 namespace {
 
-const std::string Adding = FormatSourceText(0x20, {
-                                                      {"", "LOAD", "R1,05"},
-                                                      {"", "LOAD", "R2,03"},
-                                                      {"", "ADD", "R3,R1,R2"},
-                                                      {"", "STORE", "R3,@40"},
-                                                      {"", "HALT", ""},
-                                                  });
+// Doubles the value of cell 50 into cell 51.
+const std::string Doubling = FormatSourceText(0x00, {
+                                                        {"", "LOADA", "R1,@50"},
+                                                        {"", "ADD", "R2,R1,R1"},
+                                                        {"", "STORE", "R2,@51"},
+                                                        {"", "HALT", ""},
+                                                    });
+
+// Reads the empty register R1 at every step.
+const std::string EndlessFlood = FormatSourceText(0x00, {
+                                                            {"", "LOAD", "R0,00"},
+                                                            {"LOOP", "ROTATE", "R1,1"},
+                                                            {"", "JUMP", "R0,@LOOP"},
+                                                        });
 
 const std::string AddingOutput =
     "status: halted\n"
@@ -37,34 +33,6 @@ const std::string AddingOutput =
     "memory:\n"
     "32 33\n33 5\n34 34\n35 3\n36 83\n37 18\n38 51\n39 64\n40 192\n41 0\n"
     "64 8\n";
-
-// Doubles the value of cell 50 into cell 51.
-const std::string Doubling = FormatSourceText(0x00, {
-                                                        {"", "LOADA", "R1,@50"},
-                                                        {"", "ADD", "R2,R1,R1"},
-                                                        {"", "STORE", "R2,@51"},
-                                                        {"", "HALT", ""},
-                                                    });
-
-const std::string EndlessLoop = FormatSourceText(0x00, {
-                                                           {"", "LOAD", "R0,00"},
-                                                           {"LOOP", "JUMP", "R0,@LOOP"},
-                                                       });
-
-// Reads the empty register R1 at every step.
-const std::string EndlessFlood = FormatSourceText(0x00, {
-                                                            {"", "LOAD", "R0,00"},
-                                                            {"LOOP", "ROTATE", "R1,1"},
-                                                            {"", "JUMP", "R0,@LOOP"},
-                                                        });
-
-const std::string Tiny = FormatSourceText(0x00, {{"", "LOAD", "R1,05"}, {"", "HALT", ""}});
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
 
 struct RunCase {
     const char* name;
@@ -80,62 +48,6 @@ void PrintTo(const RunCase& test, std::ostream* out)
 {
     *out << test.name;
 }
-
-bool HasLines(const std::string& text, std::string lines)
-{
-    if (!lines.ends_with('\n')) {
-        lines += '\n';
-    }
-    return ("\n" + text).find("\n" + lines) != std::string::npos;
-}
-
-std::string Quoted(const std::string& text)
-{
-    std::string quoted = "'";
-    for (const char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
-class RunnerProcess : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        // Each test runs in a process of its own, so the process number keeps folders apart.
-        folder_ = fs::temp_directory_path() / ("mira-runner-" + std::to_string(getpid()));
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    void Write(const std::string& name, const std::string& text)
-    {
-        WriteText(folder_ / name, text);
-    }
-
-    // Runs mira-run in the test's folder, so that file names in messages are as given.
-    Outcome Run(const std::vector<std::string>& arguments,
-                const std::string& redirections = ">out.txt 2>err.txt")
-    {
-        WriteText(folder_ / "out.txt", "");
-        WriteText(folder_ / "err.txt", "");
-        std::string command = "cd " + Quoted(folder_.string()) + " && " + Quoted(MIRA_RUN_PATH);
-        for (const std::string& argument : arguments) {
-            command += " " + Quoted(argument);
-        }
-        command += " " + redirections;
-        Outcome outcome;
-        const int result = std::system(command.c_str());
-        if (result != -1 && WIFEXITED(result)) {
-            outcome.status = WEXITSTATUS(result);
-        }
-        outcome.out = ReadText(folder_ / "out.txt");
-        outcome.err = ReadText(folder_ / "err.txt");
-        return outcome;
-    }
-
-    fs::path folder_;
-};
 
 class RunnerCase : public RunnerProcess, public testing::WithParamInterface<RunCase> {};
 
@@ -404,46 +316,6 @@ TEST_F(RunnerProcess, DumpOfAModelSolutionChecksStudents)
     const Outcome wrong = Run({"wrong.asm", "--check", "expected.mm"});
     EXPECT_EQ(wrong.status, 4);
     EXPECT_TRUE(HasLines(wrong.out, "memory 40 (64): expected 08, found 09")) << wrong.out;
-}
-
-TEST_F(RunnerProcess, GradeGivesOneLinePerProgramInPathOrder)
-{
-    fs::create_directories(folder_ / "class" / "late");
-    fs::create_directories(folder_ / "class" / "folder.asm");
-    Write("class/b-right.asm", Adding);
-    Write("class/a-wrong.asm", Tiny);
-    Write("class/late/endless.ASM", EndlessLoop);
-    Write("class/c-broken.asm", "       FOO\n");
-    Write("class/notes.txt", "not a program");
-    Write("class/\xE9.asm", Adding);
-    Write("single.asm", Adding);
-    ASSERT_EQ(mkfifo((folder_ / "class" / "pipe.asm").c_str(), 0600), 0);
-
-    const std::vector<std::string> grade = {"--grade",  "class", "single.asm",  "absent.asm",
-                                            "--expect", "R3=08", "--max-steps", "50"};
-    const Outcome plain = Run(grade);
-    EXPECT_EQ(plain.status, 5);
-    EXPECT_EQ(plain.out,
-              "FAIL  absent.asm  status 1: cannot read absent.asm: No such file or directory\n"
-              "FAIL  class/a-wrong.asm  status 4: R3: expected 08, found --\n"
-              "pass  class/b-right.asm\n"
-              "FAIL  class/c-broken.asm  status 1: class/c-broken.asm:1: Opcode設定錯誤(Line:1)\n"
-              "FAIL  class/late/endless.ASM  status 3: no halt within 50 steps\n"
-              "pass  class/\xE9.asm\n"
-              "pass  single.asm\n"
-              "3 passed, 4 failed\n");
-    EXPECT_EQ(plain.err, "");
-
-    std::vector<std::string> json = grade;
-    json.push_back("--json");
-    const Outcome array = Run(json);
-    EXPECT_EQ(array.status, 5);
-    EXPECT_TRUE(array.out.starts_with("[{\"program\":\"absent.asm\",\"exit\":1,")) << array.out;
-    EXPECT_NE(array.out.find("{\"program\":\"class/\xEF\xBF\xBD.asm\",\"exit\":0,"),
-              std::string::npos)
-        << array.out;
-    EXPECT_EQ(array.out.find("\xE9.asm"), std::string::npos);
-    EXPECT_TRUE(array.out.ends_with("}]\n"));
 }
 
 // An endless loop that fails at every step: a few lines out, and memory that

@@ -1,4 +1,4 @@
-#include "runner/comparison.h"
+#include "grading/comparison.h"
 
 #include "assembler/hex_digits.h"
 #include "texts/number_text.h"
@@ -10,28 +10,28 @@ std::string ByteText(int value)
     return value == -1 ? "--" : FormatNumber(value, HexRadix);
 }
 
-std::string TargetName(const Assignment& assignment)
+std::string TargetName(const TargetValue& target)
 {
-    switch (assignment.target) {
+    switch (target.target) {
     case Target::Register:
-        return std::string("R") + HexDigit(assignment.index);
+        return std::string("R") + HexDigit(target.index);
     case Target::Memory:
         // Hexadecimal as the options give it, decimal as memory images and the listing hold it.
-        return "memory " + FormatNumber(assignment.index, HexRadix) + " (" +
-               std::to_string(assignment.index) + ")";
+        return "memory " + FormatNumber(target.index, HexRadix) + " (" +
+               std::to_string(target.index) + ")";
     case Target::Pc:
         return "PC";
     }
     return {};
 }
 
-int ActualValue(const MachineState& state, const Assignment& assignment)
+int ActualValue(const MachineState& state, const TargetValue& target)
 {
-    switch (assignment.target) {
+    switch (target.target) {
     case Target::Register:
-        return state.registers[assignment.index];
+        return state.registers[target.index];
     case Target::Memory:
-        return state.memory[assignment.index];
+        return state.memory[target.index];
     case Target::Pc:
         return state.pc;
     }
@@ -41,11 +41,11 @@ int ActualValue(const MachineState& state, const Assignment& assignment)
 } // namespace
 
 std::vector<std::string> Differences(const MachineState& state, const MemoryImage* expectedImage,
-                                     const std::vector<Assignment>& expectations)
+                                     const std::vector<TargetValue>& expectations)
 {
-    std::vector<Assignment> comparisons;
+    std::vector<TargetValue> comparisons;
     if (expectedImage != nullptr) {
-        for (int address = 0; address < CCpu::MemorySize; ++address) {
+        for (int address = 0; address < MemoryCells; ++address) {
             if ((*expectedImage)[address] != -1) {
                 comparisons.push_back({Target::Memory, address, (*expectedImage)[address]});
             }
@@ -54,7 +54,7 @@ std::vector<std::string> Differences(const MachineState& state, const MemoryImag
     comparisons.insert(comparisons.end(), expectations.begin(), expectations.end());
 
     std::vector<std::string> differences;
-    for (const Assignment& expected : comparisons) {
+    for (const TargetValue& expected : comparisons) {
         const int actual = ActualValue(state, expected);
         if (actual != expected.value) {
             differences.push_back(TargetName(expected) + ": expected " + ByteText(expected.value) +

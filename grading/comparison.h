@@ -1,7 +1,7 @@
 #pragma once
 
-#include "runner/options.h"
-#include "runner/session.h"
+#include "grading/machine_state.h"
+#include "grading/target_value.h"
 
 #include <string>
 #include <vector>
@@ -11,4 +11,4 @@
 // listed cells of the expected image in address order, then the expectations
 // in the order given.
 std::vector<std::string> Differences(const MachineState& state, const MemoryImage* expectedImage,
-                                     const std::vector<Assignment>& expectations);
+                                     const std::vector<TargetValue>& expectations);
