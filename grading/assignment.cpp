@@ -1,6 +1,5 @@
 #include "grading/assignment.h"
 
-#include <algorithm>
 #include <numeric>
 
 int Assignment::TotalPoints() const

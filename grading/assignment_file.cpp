@@ -56,9 +56,10 @@ long long WholeNumber(const toml::node& node, std::string_view key, long long le
 
 double Seconds(const toml::node& node)
 {
+    constexpr double Day = 24 * 60 * 60;
     const std::optional<double> seconds = node.value<double>();
-    if (!node.is_number() || !seconds || !(*seconds > 0)) {
-        Refuse(node, "time_limit: expected a number of seconds above 0");
+    if (!node.is_number() || !seconds || !(*seconds > 0 && *seconds <= Day)) {
+        Refuse(node, "time_limit: expected a number of seconds above 0, at most a day (86400)");
     }
     return *seconds;
 }
@@ -131,7 +132,7 @@ TestCase Case(const toml::table& table, const RunSetup& defaults, const fs::path
         Refuse(*name, "name: a case needs a name");
     }
     if (const toml::node* points = table.get("points")) {
-        test.points = static_cast<int>(WholeNumber(*points, "points", 0, 1000000));
+        test.points = static_cast<int>(WholeNumber(*points, "points", 0, 1000));
     }
     if (const toml::node* hidden = table.get("hidden")) {
         if (!hidden->is_boolean()) {

@@ -72,6 +72,9 @@ ProgramGrade GradeProgram(const Assignment& assignment, const ProgramSource& pro
         result.passed = report.status == RunStatus::Halted &&
                         (!report.differences || report.differences->empty());
         result.earned = result.passed && rulesKept ? test.points : 0;
+        if (!test.hidden) {
+            result.comparisons = report.comparisons;
+        }
         if (!result.passed && !test.hidden) {
             result.problems = report.differences && !report.differences->empty()
                                   ? *report.differences

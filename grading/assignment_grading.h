@@ -12,7 +12,6 @@ struct RuleResult {
     std::string name;
     bool kept = true;
     std::string problem; // what broke it, such as "使用了禁止的指令 ADDF (第 4 行)"
-    bool operator==(const RuleResult&) const = default;
 };
 
 struct CaseResult {
@@ -25,7 +24,9 @@ struct CaseResult {
     long long steps = 0;
     // Every difference, or what else failed it; always empty for a hidden case.
     std::vector<std::string> problems;
-    bool operator==(const CaseResult&) const = default;
+    // Each value compared, expected and found, when the program halted by
+    // HALT; always empty for a hidden case.
+    std::vector<Comparison> comparisons;
 };
 
 struct ProgramGrade {
@@ -35,7 +36,6 @@ struct ProgramGrade {
     int total = 0;
 
     bool AllPassed() const;
-    bool operator==(const ProgramGrade&) const = default;
 };
 
 // Assembles the program once and runs every case of the assignment on a

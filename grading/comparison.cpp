@@ -40,25 +40,33 @@ int ActualValue(const MachineState& state, const TargetValue& target)
 
 } // namespace
 
-std::vector<std::string> Differences(const MachineState& state, const MemoryImage* expectedImage,
-                                     const std::vector<TargetValue>& expectations)
+std::vector<Comparison> Compare(const MachineState& state, const MemoryImage* expectedImage,
+                                const std::vector<TargetValue>& expectations)
 {
-    std::vector<TargetValue> comparisons;
+    std::vector<TargetValue> expected;
     if (expectedImage != nullptr) {
         for (int address = 0; address < MemoryCells; ++address) {
             if ((*expectedImage)[address] != -1) {
-                comparisons.push_back({Target::Memory, address, (*expectedImage)[address]});
+                expected.push_back({Target::Memory, address, (*expectedImage)[address]});
             }
         }
     }
-    comparisons.insert(comparisons.end(), expectations.begin(), expectations.end());
+    expected.insert(expected.end(), expectations.begin(), expectations.end());
+    std::vector<Comparison> comparisons;
+    for (const TargetValue& value : expected) {
+        comparisons.push_back({value, ActualValue(state, value)});
+    }
+    return comparisons;
+}
 
+std::vector<std::string> Differences(const std::vector<Comparison>& comparisons)
+{
     std::vector<std::string> differences;
-    for (const TargetValue& expected : comparisons) {
-        const int actual = ActualValue(state, expected);
-        if (actual != expected.value) {
-            differences.push_back(TargetName(expected) + ": expected " + ByteText(expected.value) +
-                                  ", found " + ByteText(actual));
+    for (const Comparison& comparison : comparisons) {
+        if (!comparison.Matches()) {
+            differences.push_back(TargetName(comparison.expected) + ": expected " +
+                                  ByteText(comparison.expected.value) + ", found " +
+                                  ByteText(comparison.found));
         }
     }
     return differences;

@@ -1,7 +1,6 @@
 #include "grading/program_run.h"
 
 #include "grading/assembled_program.h"
-#include "grading/comparison.h"
 
 #include <sstream>
 
@@ -37,8 +36,9 @@ RunReport RunAssembled(const AssembledProgram& program, const RunSetup& setup,
     report.errors.insert(report.errors.end(), session.Errors().begin(), session.Errors().end());
     report.haltingError = session.HaltingError();
     if (report.status == RunStatus::Halted && setup.HasChecks()) {
-        report.differences = Differences(report.state, setup.expected ? &*setup.expected : nullptr,
-                                         setup.expectations);
+        report.comparisons =
+            Compare(report.state, setup.expected ? &*setup.expected : nullptr, setup.expectations);
+        report.differences = Differences(report.comparisons);
     }
     return report;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grading/comparison.h"
 #include "grading/machine_state.h"
 #include "grading/session.h"
 #include "grading/target_value.h"
@@ -33,7 +34,8 @@ struct RunReport {
     long long steps = 0;
     MachineState state;
     std::vector<std::string> errors;
-    std::string haltingError; // the first line of the error that halted the machine
+    std::string haltingError;            // the first line of the error that halted the machine
+    std::vector<Comparison> comparisons; // when the final state was compared
     std::optional<std::vector<std::string>> differences; // when the final state was compared
 };
 

@@ -16,8 +16,6 @@ struct StudentResult {
     Outcome outcome = Outcome::Graded;
     std::string problem; // why it was not graded
     ProgramGrade grade;
-
-    bool operator==(const StudentResult&) const = default;
 };
 
 // The student as the JSON report holds it, and back; a worker hands its

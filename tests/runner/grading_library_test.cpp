@@ -19,6 +19,7 @@ struct GridCase {
     std::vector<SourceRow> rows;
     int score;
     std::vector<std::vector<std::string>> problems; // of each visible case
+    std::vector<int> foundInB;                      // what case b compared R2 with
 };
 
 void PrintTo(const GridCase& test, std::ostream* out)
@@ -50,18 +51,26 @@ TEST_P(GridGrading, RunsTheVisibleCases)
     for (std::size_t i = 0; i < grade.cases.size(); ++i) {
         EXPECT_EQ(grade.cases[i].problems, GetParam().problems[i]) << grade.cases[i].name;
     }
+    std::vector<int> found;
+    for (const Comparison& comparison : grade.cases[1].comparisons) {
+        EXPECT_EQ(comparison.expected, (TargetValue{Target::Register, 2, 0x20}));
+        found.push_back(comparison.found);
+    }
+    EXPECT_EQ(found, GetParam().foundInB);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Grid, GridGrading,
-    testing::Values(GridCase{"Right", {{"", "ADD", "R2,R1,R1"}, {}, {"", "HALT", ""}}, 3, {{}, {}}},
-                    GridCase{"Wrong",
-                             {{"", "LOAD", "R2,04"}, {"", "HALT", ""}},
-                             1,
-                             {{}, {"R2: expected 20, found 04"}}},
-                    GridCase{
-                        "NotAssembled",
-                        {{}, {}, {"", "FOO", ""}},
-                        0,
-                        {{"grid:3: Opcode設定錯誤(Line:3)"}, {"grid:3: Opcode設定錯誤(Line:3)"}}}),
+    testing::Values(
+        GridCase{"Right", {{"", "ADD", "R2,R1,R1"}, {}, {"", "HALT", ""}}, 3, {{}, {}}, {0x20}},
+        GridCase{"Wrong",
+                 {{"", "LOAD", "R2,04"}, {"", "HALT", ""}},
+                 1,
+                 {{}, {"R2: expected 20, found 04"}},
+                 {4}},
+        GridCase{"NotAssembled",
+                 {{}, {}, {"", "FOO", ""}},
+                 0,
+                 {{"grid:3: Opcode設定錯誤(Line:3)"}, {"grid:3: Opcode設定錯誤(Line:3)"}},
+                 {}}),
     [](const testing::TestParamInfo<GridCase>& info) { return info.param.name; });

@@ -270,3 +270,14 @@ INSTANTIATE_TEST_SUITE_P(
                    "FAIL  x.asm  status 1: cannot run x.asm: out of memory\n0 passed, 1 failed\n",
                    ""}),
     [](const testing::TestParamInfo<MemoryCase>& info) { return info.param.name; });
+
+// On a terminal, standard error tells how far the grading is.
+TEST_F(RunnerProcess, ProgressOnATerminal)
+{
+    Write("a.asm", Tiny);
+    Write("b.asm", Tiny);
+    const std::string command = "script -qec " + Quoted(Command({"--grade", "a.asm", "b.asm"})) +
+                                " /dev/null </dev/null >" + Quoted((folder_ / "tty.txt").string());
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_NE(ReadText(folder_ / "tty.txt").find("\rgraded 2 of 2"), std::string::npos);
+}
