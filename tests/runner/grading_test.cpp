@@ -44,9 +44,17 @@ protected:
 
     Outcome Grade(std::vector<std::string> options)
     {
-        std::vector<std::string> arguments = {
-            "--grade",  "class", "./single.asm", "absent.asm", "single.asm", "link-to-single.asm",
-            "--expect", "R3=08", "--max-steps",  "50"};
+        std::vector<std::string> arguments = {"--grade",
+                                              "class",
+                                              "./single.asm",
+                                              "absent.asm",
+                                              "single.asm",
+                                              "link-to-single.asm",
+                                              "class//b-right.asm",
+                                              "--expect",
+                                              "R3=08",
+                                              "--max-steps",
+                                              "50"};
         arguments.insert(arguments.end(), options.begin(), options.end());
         // Root reads every folder; without these capabilities it reads as its owner does.
         const char* asOwner =
@@ -65,8 +73,8 @@ TEST_F(ClassFolder, EveryEntryOnceOnItsOwnLine)
               "pass  ./single.asm\n"
               "FAIL  absent.asm  status 1: cannot read absent.asm: No such file or directory\n"
               "FAIL  class/.asm  status 4: R3: expected 08, found --\n"
+              "pass  class//b-right.asm\n"
               "FAIL  class/a-wrong.asm  status 4: R3: expected 08, found --\n"
-              "pass  class/b-right.asm\n"
               "FAIL  class/c-broken.asm  status 1: class/c-broken.asm:1: Opcode設定錯誤(Line:1)\n"
               "FAIL  class/d-halts.asm  status 2: Decode錯誤，指令未定義(Pc:02)\n"
               "FAIL  class/gone.asm  status 1: cannot read class/gone.asm: No such file or "
