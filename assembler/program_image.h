@@ -45,20 +45,27 @@ void ForEachProgramCell(const SourceLine* lines, int lineCount, int startAddress
 // The memory writes that put assembled lines into memory from `startAddress`.
 std::vector<CellWrite> ProgramImage(const SourceLine* lines, int lineCount, int startAddress);
 
-// Puts the program of the last successful Assemble into a machine, as Load
-// does: start address and PC at the entry address, then the image's cells in
-// order, from the address the assembly started at. A program without an
-// instruction has no entry address: the machine refuses it and reports it,
-// and its bytes are loaded all the same.
+// Puts an assembled program into a machine, as Load does: start address and
+// PC at the entry address, then the image's cells in order. A program without
+// an instruction has no entry address (-1): the machine refuses it and
+// reports it, and its bytes are loaded all the same.
+template <typename Machine>
+void LoadProgramImage(Machine& machine, int entryAddress, const std::vector<CellWrite>& cells)
+{
+    machine.SetStartAddress(entryAddress);
+    machine.SetPc(entryAddress);
+    for (const CellWrite& write : cells) {
+        machine.SetMemory(write.address, write.value);
+    }
+}
+
+// Puts the program of the last successful Assemble into a machine, from the
+// address the assembly started at.
 template <typename Machine>
 void LoadProgram(Machine& machine, CAssembler& assembler, int startAddress)
 {
     int entryAddress = -1;
     int lineCount = 0;
     const SourceLine* lines = assembler.GetResult(entryAddress, lineCount);
-    machine.SetStartAddress(entryAddress);
-    machine.SetPc(entryAddress);
-    for (const CellWrite& write : ProgramImage(lines, lineCount, startAddress)) {
-        machine.SetMemory(write.address, write.value);
-    }
+    LoadProgramImage(machine, entryAddress, ProgramImage(lines, lineCount, startAddress));
 }

@@ -58,34 +58,43 @@ void AppendField(std::string& text, std::string_view field, std::size_t width)
 
 } // namespace
 
+bool SourceReader::Next(SourceRow& row, int& fileLine)
+{
+    while (position_ < bytes_.size()) {
+        fileLine = line_;
+        row.label = ReadField(bytes_, position_, LabelWidth);
+        row.mnemonic = ReadField(bytes_, position_, MnemonicWidth);
+        row.operand = ReadField(bytes_, position_, OperandWidth);
+        // A line longer than the three fields goes on as the next record.
+        while (position_ < bytes_.size() && IsLineEnd(bytes_[position_])) {
+            // CR LF, LF and a lone CR each end one line.
+            if (bytes_[position_] == '\n' ||
+                (position_ + 1 == bytes_.size() || bytes_[position_ + 1] != '\n')) {
+                ++line_;
+            }
+            ++position_;
+        }
+        if (row.mnemonic != StartKeyword) {
+            return true;
+        }
+        hasStart_ = true;
+        start_ = ParseStartValue(row.operand);
+    }
+    return false;
+}
+
 SourceDocument ParseSourceText(std::string_view bytes)
 {
     SourceDocument document;
-    std::size_t position = 0;
-    int line = 1;
-    while (position < bytes.size()) {
-        SourceRow row;
-        const int recordLine = line;
-        row.label = ReadField(bytes, position, LabelWidth);
-        row.mnemonic = ReadField(bytes, position, MnemonicWidth);
-        row.operand = ReadField(bytes, position, OperandWidth);
-        if (row.mnemonic == StartKeyword) {
-            document.hasStart = true;
-            document.start = ParseStartValue(row.operand);
-        } else {
-            document.rows.push_back(std::move(row));
-            document.fileLines.push_back(recordLine);
-        }
-        // A line longer than the three fields goes on as the next record.
-        while (position < bytes.size() && IsLineEnd(bytes[position])) {
-            // CR LF, LF and a lone CR each end one line.
-            if (bytes[position] == '\n' ||
-                (position + 1 == bytes.size() || bytes[position + 1] != '\n')) {
-                ++line;
-            }
-            ++position;
-        }
+    SourceReader reader(bytes);
+    SourceRow row;
+    int fileLine = 0;
+    while (reader.Next(row, fileLine)) {
+        document.rows.push_back(std::move(row));
+        document.fileLines.push_back(fileLine);
     }
+    document.hasStart = reader.HasStart();
+    document.start = reader.Start();
     return document;
 }
 

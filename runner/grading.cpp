@@ -1,125 +1,86 @@
 #include "runner/grading.h"
 
-#include "runner/command.h"
-#include "runner/json_text.h"
-#include "runner/worker_pool.h"
-
-#include <algorithm>
-#include <cctype>
-#include <cstring>
-#include <filesystem>
-#include <optional>
-#include <sstream>
-#include <system_error>
-#include <thread>
-
-namespace fs = std::filesystem;
+#include "runner/class_run.h"
+#include "runner/exit_status.h"
+#include "runner/json_stream.h"
+#include "runner/program_run.h"
+#include "runner/report.h"
+#include "runner/text_safety.h"
 
 namespace {
 
-bool IsProgramFile(const fs::directory_entry& entry)
+// The program's name in a JSON object: as UTF-8, and as the text output
+// quotes it where that differs, which keeps every byte of it.
+Json ProgramJson(const std::string& path)
 {
-    std::string extension = entry.path().extension().string();
-    for (char& c : extension) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    Json object;
+    object["program"] = path;
+    if (const std::string quoted = QuotedName(path); quoted != path) {
+        object["program_quoted"] = quoted;
     }
-    std::error_code error;
-    return extension == ".asm" && entry.is_regular_file(error);
-}
-
-// The programs named and those in the folders named, sorted by path; nothing,
-// with the reason, when a folder cannot be read.
-std::optional<std::vector<std::string>> CollectPrograms(const std::vector<std::string>& names,
-                                                        std::string& problem)
-{
-    std::vector<std::string> programs;
-    for (const std::string& name : names) {
-        std::error_code error;
-        if (!fs::is_directory(name, error)) {
-            programs.push_back(name);
-            continue;
-        }
-        for (fs::recursive_directory_iterator entry(name, error), end; !error && entry != end;
-             entry.increment(error)) {
-            if (IsProgramFile(*entry)) {
-                programs.push_back(entry->path().string());
-            }
-        }
-        if (error) {
-            problem = "cannot read folder " + name + ": " + error.message();
-            return std::nullopt;
-        }
-    }
-    std::sort(programs.begin(), programs.end());
-    programs.erase(std::unique(programs.begin(), programs.end()), programs.end());
-    return programs;
+    return object;
 }
 
 // Runs in the program's own process: the JSON object, or for a failure the
-// line that says what failed.
-int GradeOne(const RunOptions& options, const RunInputs& inputs, const std::string& program,
+// text that says what failed.
+int GradeOne(const RunOptions& options, const RunSetup& setup, const ClassEntry& entry,
              std::string& output)
 {
-    const RunReport report = RunProgram(options, inputs, program, {});
+    RunReport report;
+    if (entry.problem.empty()) {
+        report = RunProgram(options, setup, entry.path, {});
+    } else {
+        report.status = RunStatus::Unreadable;
+        report.readProblem = entry.problem;
+    }
     const int status = ExitStatusOf(report);
     if (options.json) {
-        std::ostringstream object;
-        object << "{\"program\":" << JsonString(program) << ",\"exit\":" << status << ',';
-        WriteJsonMembers(object, report);
-        object << '}';
-        output = object.str();
+        Json object = ProgramJson(entry.path);
+        object["exit"] = status;
+        object.update(ReportJson(report));
+        output = JsonText(object);
     } else if (status != ExitStatus::Halted) {
-        output = "status " + std::to_string(status) + ": " + FirstProblem(report, options.maxSteps);
+        output = "status " + std::to_string(status) + ": " + FirstProblem(report, setup);
     }
     return status;
 }
 
-std::string CrashText(const WorkerResult& result)
-{
-    return std::string("crashed: ") + strsignal(result.signal);
-}
-
 } // namespace
 
-int Grade(const RunOptions& options, const RunInputs& inputs, std::ostream& out, std::ostream& err)
+int Grade(const RunOptions& options, const RunSetup& setup, std::ostream& out, std::ostream& err)
 {
-    std::string problem;
-    const std::optional<std::vector<std::string>> programs =
-        CollectPrograms(options.programs, problem);
-    if (!programs || programs->empty()) {
-        err << "mira-run: " << (programs ? "no program to grade" : problem) << '\n';
+    std::size_t classSize = 0;
+    const std::optional<std::vector<ClassEntry>> entries = EntriesToGrade(options, classSize, err);
+    if (!entries) {
         return ExitStatus::Usage;
     }
     std::size_t passed = 0;
-    if (options.json) {
-        out << '[';
-    }
-    const auto job = [&](std::size_t index, std::string& output) {
-        return GradeOne(options, inputs, (*programs)[index], output);
+    StreamedJson array(out);
+    const auto grade = [&](const ClassEntry& entry, std::string& output) {
+        return GradeOne(options, setup, entry, output);
     };
-    const auto done = [&](std::size_t index, const WorkerResult& result) {
-        const std::string& program = (*programs)[index];
+    const auto done = [&](const ClassEntry& entry, const WorkerResult& result) {
         passed += result.exitStatus == ExitStatus::Halted ? 1 : 0;
         if (options.json) {
-            out << (index == 0 ? "" : ",");
-            if (result.exitStatus == -1) {
-                out << "{\"program\":" << JsonString(program)
-                    << ",\"exit\":null,\"status\":\"crashed\",\"errors\":["
-                    << JsonString(CrashText(result)) << "]}";
-            } else {
-                out << result.output;
+            Json object = Json::parse(result.output, nullptr, false);
+            if (result.exitStatus == -1 || object.is_discarded()) {
+                object = ProgramJson(entry.path);
+                object["exit"] = nullptr;
+                object["status"] = "crashed";
+                object["errors"] = Json::array({CrashText(result)});
             }
+            array.Add(object);
         } else if (result.exitStatus == ExitStatus::Halted) {
-            out << "pass  " << program << '\n';
+            out << "pass  " << QuotedName(entry.path) << '\n';
         } else {
-            out << "FAIL  " << program << "  "
+            out << "FAIL  " << QuotedName(entry.path) << "  "
                 << (result.exitStatus == -1 ? CrashText(result) : result.output) << '\n';
         }
     };
-    RunInWorkers(programs->size(), std::max(1u, std::thread::hardware_concurrency()), job, done);
-    const std::size_t failed = programs->size() - passed;
+    GradeEntries(options, *entries, grade, done, out, err);
+    const std::size_t failed = entries->size() - passed;
     if (options.json) {
-        out << "]\n";
+        array.Finish();
     } else {
         out << passed << " passed, " << failed << " failed\n";
     }

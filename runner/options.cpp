@@ -1,62 +1,19 @@
 #include "runner/options.h"
 
-#include "assembler/hex_digits.h"
-
-#include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <functional>
 #include <map>
 
 namespace {
 
-// Hexadecimal in either case, as people type it on a command line.
-int ParseHexByteAnyCase(std::string_view text)
-{
-    std::string upper(text);
-    for (char& c : upper) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return ParseHexByte(upper);
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) ==
-                      std::toupper(static_cast<unsigned char>(y));
-           });
-}
-
 // "R1=05", "40=FF" and, for comparisons, "PC=12" and the value "--".
-std::optional<Assignment> ParseAssignment(std::string_view text, bool forComparison)
+std::optional<TargetValue> ParseAssignment(std::string_view text, TargetUse use)
 {
     const std::size_t equals = text.find('=');
     if (equals == std::string_view::npos) {
         return std::nullopt;
     }
-    const std::string_view name = text.substr(0, equals);
-    const std::string_view valueText = text.substr(equals + 1);
-    Assignment assignment{Target::Memory, 0, -1};
-    if (!(forComparison && valueText == "--")) {
-        assignment.value = ParseHexByteAnyCase(valueText);
-        if (assignment.value < 0) {
-            return std::nullopt;
-        }
-    }
-    if (forComparison && EqualsIgnoringCase(name, "PC")) {
-        assignment.target = Target::Pc;
-    } else if (name.size() == 2 && (name[0] == 'R' || name[0] == 'r')) {
-        assignment.target = Target::Register;
-        assignment.index =
-            HexDigitValue(static_cast<char>(std::toupper(static_cast<unsigned char>(name[1]))));
-    } else {
-        assignment.index = ParseHexByteAnyCase(name);
-    }
-    if (assignment.index < 0) {
-        return std::nullopt;
-    }
-    return assignment;
+    return ParseTargetValue(text.substr(0, equals), text.substr(equals + 1), use);
 }
 
 // "40-4F", or "40" for one cell.
@@ -72,6 +29,9 @@ std::optional<CellRange> ParseCellRange(std::string_view text)
     return CellRange{first, last};
 }
 
+// Applies an option's value to the options; false when the value is not valid.
+using ValueHandler = std::function<bool(RunOptions&, std::string_view)>;
+
 std::optional<long long> ParseCount(std::string_view text)
 {
     long long count = 0;
@@ -83,8 +43,35 @@ std::optional<long long> ParseCount(std::string_view text)
     return count;
 }
 
-// Applies an option's value to the options; false when the value is not valid.
-using ValueHandler = std::function<bool(RunOptions&, std::string_view)>;
+// "2/5": the second of five shares.
+std::optional<Shard> ParseShard(std::string_view text)
+{
+    const std::size_t slash = text.find('/');
+    const std::optional<long long> number = ParseCount(text.substr(0, slash));
+    const std::optional<long long> count =
+        slash == std::string_view::npos ? std::nullopt : ParseCount(text.substr(slash + 1));
+    if (!number || !count || *number < 1 || *number > *count || *count > 1000000) {
+        return std::nullopt;
+    }
+    return Shard{static_cast<int>(*number), static_cast<int>(*count)};
+}
+
+std::optional<ReportFormat> ParseReportFormat(std::string_view text)
+{
+    static const std::map<std::string_view, ReportFormat> formats = {
+        {"csv", ReportFormat::Csv}, {"junit", ReportFormat::Junit}, {"json", ReportFormat::Json}};
+    const auto format = formats.find(text);
+    return format == formats.end() ? std::nullopt : std::optional(format->second);
+}
+
+// Keeps the text of an option that names a file or folder.
+ValueHandler Name(std::string RunOptions::*member)
+{
+    return [member](RunOptions& options, std::string_view value) {
+        options.*member = value;
+        return true;
+    };
+}
 
 const std::map<std::string_view, ValueHandler>& OptionsWithValue()
 {
@@ -101,24 +88,16 @@ const std::map<std::string_view, ValueHandler>& OptionsWithValue()
              options.maxSteps = count.value_or(0);
              return count.has_value();
          }},
-        {"--memory",
-         [](RunOptions& options, std::string_view value) {
-             options.memoryFile = value;
-             return true;
-         }},
+        {"--memory", Name(&RunOptions::memoryFile)},
         {"--set",
          [](RunOptions& options, std::string_view value) {
-             const std::optional<Assignment> preset = ParseAssignment(value, false);
+             const std::optional<TargetValue> preset = ParseAssignment(value, TargetUse::Preset);
              if (preset) {
                  options.presets.push_back(*preset);
              }
              return preset.has_value();
          }},
-        {"--check",
-         [](RunOptions& options, std::string_view value) {
-             options.checkFile = value;
-             return true;
-         }},
+        {"--check", Name(&RunOptions::checkFile)},
         {"--dump",
          [](RunOptions& options, std::string_view value) {
              options.dump = ParseCellRange(value);
@@ -126,12 +105,32 @@ const std::map<std::string_view, ValueHandler>& OptionsWithValue()
          }},
         {"--expect",
          [](RunOptions& options, std::string_view value) {
-             const std::optional<Assignment> expectation = ParseAssignment(value, true);
+             const std::optional<TargetValue> expectation =
+                 ParseAssignment(value, TargetUse::Expectation);
              if (expectation) {
                  options.expectations.push_back(*expectation);
              }
              return expectation.has_value();
          }},
+        {"-j",
+         [](RunOptions& options, std::string_view value) {
+             const std::optional<long long> jobs = ParseCount(value);
+             options.jobs = static_cast<unsigned>(jobs.value_or(0));
+             return jobs && *jobs >= 1 && *jobs <= 1024;
+         }},
+        {"--shard",
+         [](RunOptions& options, std::string_view value) {
+             options.shard = ParseShard(value);
+             return options.shard.has_value();
+         }},
+        {"--assignment", Name(&RunOptions::assignmentFile)},
+        {"--report",
+         [](RunOptions& options, std::string_view value) {
+             options.report = ParseReportFormat(value);
+             return options.report.has_value();
+         }},
+        {"--feedback", Name(&RunOptions::feedbackFolder)},
+        {"--roster", Name(&RunOptions::rosterFile)},
     };
     return handlers;
 }
@@ -147,7 +146,7 @@ bool RunOptions::*FlagOf(std::string_view option)
     static const std::map<std::string_view, bool RunOptions::*> flags = {
         {"--json", &RunOptions::json},       {"--trace", &RunOptions::trace},
         {"--explain", &RunOptions::explain}, {"--strict", &RunOptions::strict},
-        {"--grade", &RunOptions::grade},
+        {"--grade", &RunOptions::grade},     {"--merge", &RunOptions::merge},
     };
     const auto flag = flags.find(option);
     return flag == flags.end() ? nullptr : flag->second;
@@ -158,13 +157,72 @@ CommandLine Wrong(std::string problem)
     return {CommandLine::Kind::Wrong, {}, std::move(problem)};
 }
 
+// A merge reads reports: it takes nothing about running programs.
+std::optional<std::string> MergeConflict(const RunOptions& options)
+{
+    RunOptions merge;
+    merge.programs = options.programs;
+    merge.merge = true;
+    merge.report = options.report;
+    merge.feedbackFolder = options.feedbackFolder;
+    if (merge != options) {
+        return "--merge takes no other option than --report and --feedback";
+    }
+    return std::nullopt;
+}
+
+// An assignment file gives the cases; an option that sets up or shows a
+// single run would be silently ignored.
+std::optional<std::string> AssignmentConflict(const RunOptions& options)
+{
+    const std::pair<const char*, bool> runOptions[] = {
+        {"--start", options.start.has_value()},
+        {"--max-steps", options.maxSteps != DefaultMaxSteps},
+        {"--memory", !options.memoryFile.empty()},
+        {"--set", !options.presets.empty()},
+        {"--check", !options.checkFile.empty()},
+        {"--expect", !options.expectations.empty()},
+        {"--dump", options.dump.has_value()},
+        {"--trace", options.trace},
+        {"--explain", options.explain},
+        {"--json", options.json},
+    };
+    for (const auto& [name, given] : runOptions) {
+        if (given) {
+            return std::string(name) + " cannot be used with --assignment";
+        }
+    }
+    return std::nullopt;
+}
+
 // What cannot be combined, once every argument is known.
 std::optional<std::string> Conflict(const RunOptions& options)
 {
     if (options.programs.empty()) {
         return "no program file given";
     }
+    if (options.merge) {
+        return MergeConflict(options);
+    }
+    const std::pair<const char*, bool> needAssignment[] = {
+        {"--report", options.report.has_value()},
+        {"--feedback", !options.feedbackFolder.empty()},
+        {"--roster", !options.rosterFile.empty()},
+    };
+    for (const auto& [name, given] : needAssignment) {
+        if (given && options.assignmentFile.empty()) {
+            return std::string(name) + " needs --assignment";
+        }
+    }
+    if (!options.assignmentFile.empty()) {
+        if (const std::optional<std::string> conflict = AssignmentConflict(options)) {
+            return conflict;
+        }
+    }
     if (!options.grade) {
+        if (options.shard || !options.rosterFile.empty()) {
+            return std::string(options.shard ? "--shard" : "--roster") + " needs --grade";
+        }
         if (options.programs.size() > 1) {
             return "more than one program file: " + options.programs[1];
         }
@@ -207,13 +265,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments)
         if (argument == "-h") {
             return {CommandLine::Kind::Help, {}, {}};
         }
-        if (!argument.starts_with("--")) {
+        // "--name=value" is the same as "--name value", and "-j4" as "-j 4".
+        const bool longOption = argument.starts_with("--");
+        const std::size_t equals = longOption ? argument.find('=') : 2;
+        const std::string_view name = argument.substr(0, equals);
+        const bool hasValue = equals < argument.size();
+        const std::size_t valueStart = longOption ? equals + 1 : equals;
+        if (!longOption && name != "-j") {
             return Wrong("unknown option: " + std::string(argument));
         }
-        // "--name=value" is the same as "--name value".
-        const std::size_t equals = argument.find('=');
-        const std::string_view name = argument.substr(0, equals);
-        const bool hasValue = equals != std::string_view::npos;
         const auto handler = OptionsWithValue().find(name);
         const bool takesValue = handler != OptionsWithValue().end();
         if (!takesValue && name != "--help" && name != "--version" && FlagOf(name) == nullptr) {
@@ -236,7 +296,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments)
         }
         std::string_view value;
         if (hasValue) {
-            value = argument.substr(equals + 1);
+            value = argument.substr(valueStart);
         } else if (i + 1 < arguments.size()) {
             value = arguments[++i];
         }

@@ -1,19 +1,12 @@
 #pragma once
 
+#include "grading/program_run.h"
+#include "grading/target_value.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-// What an assignment such as "R1=05", "40=FF" or "PC=12" names.
-enum class Target { Register, Memory, Pc };
-
-struct Assignment {
-    Target target;
-    int index; // register number or cell address; 0 for PC
-    int value; // 0..255, or -1 for "--" (no value)
-    bool operator==(const Assignment&) const = default;
-};
 
 // The cells first..last, both included.
 struct CellRange {
@@ -22,26 +15,41 @@ struct CellRange {
     bool operator==(const CellRange&) const = default;
 };
 
+// The K-th of N shares of a class.
+struct Shard {
+    int number;
+    int count;
+    bool operator==(const Shard&) const = default;
+};
+
+enum class ReportFormat { Csv, Junit, Json };
+
 // The name that stands for standard input among the programs.
 inline constexpr std::string_view StandardInputName = "-";
 
 struct RunOptions {
-    static constexpr long long DefaultMaxSteps = 100000;
-
-    // The program; with --grade, every program and folder of programs.
+    // The program; with --grade, every program and folder of programs; with
+    // --merge, the reports to merge.
     std::vector<std::string> programs;
     std::optional<int> start;
     long long maxSteps = DefaultMaxSteps;
     std::string memoryFile;
-    std::vector<Assignment> presets;
+    std::vector<TargetValue> presets;
     std::string checkFile;
-    std::vector<Assignment> expectations;
+    std::vector<TargetValue> expectations;
     std::optional<CellRange> dump;
     bool json = false;
     bool trace = false;
     bool explain = false;
     bool strict = false;
     bool grade = false;
+    unsigned jobs = 0; // programs graded at once; 0 for one per processor this process may use
+    std::optional<Shard> shard;
+    std::string assignmentFile;
+    std::optional<ReportFormat> report;
+    std::string feedbackFolder;
+    std::string rosterFile;
+    bool merge = false;
 
     bool operator==(const RunOptions&) const = default;
     bool HasChecks() const { return !checkFile.empty() || !expectations.empty(); }
@@ -56,5 +64,3 @@ struct CommandLine {
 
 // The arguments after the program name.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
-
-extern const std::string_view UsageText;

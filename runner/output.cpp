@@ -1,6 +1,6 @@
 #include "runner/output.h"
 
-#include "runner/command.h"
+#include "runner/exit_status.h"
 
 #include <unistd.h>
 

@@ -1,85 +1,79 @@
 #include "runner/program_run.h"
 
 #include "files/whole_file.h"
-#include "runner/comparison.h"
-#include "runner/memory_image.h"
+#include "grading/assembled_program.h"
+#include "grading/memory_image.h"
+#include "runner/text_safety.h"
 
 #include <unistd.h>
 
+#include <new>
+
 namespace {
 
-// A file without a START line starts at 0, as a new program in the window does.
-int StartAddress(const RunOptions& options, const SourceDocument& document)
+std::optional<MemoryImage> ReadImage(const std::string& fileName,
+                                     const std::function<void(const std::string&)>& problem)
 {
-    if (options.start) {
-        return *options.start;
+    const MemoryImageFile file = ReadMemoryImage(fileName);
+    if (!file.unreadable.empty()) {
+        problem("mira-run: cannot read " + fileName + ": " + file.unreadable);
     }
-    return document.hasStart ? document.start : 0;
+    for (const std::string& line : file.errorLines) {
+        problem(line);
+    }
+    return file.image;
 }
 
 } // namespace
 
-std::optional<RunInputs> ReadInputs(const RunOptions& options,
-                                    const std::function<void(const std::string&)>& problem)
+std::optional<RunSetup> ReadRunSetup(const RunOptions& options,
+                                     const std::function<void(const std::string&)>& problem)
 {
-    RunInputs inputs;
+    RunSetup setup;
+    setup.presets = options.presets;
+    setup.maxSteps = options.maxSteps;
+    setup.strict = options.strict;
+    setup.expectations = options.expectations;
     if (!options.memoryFile.empty()) {
-        inputs.memory = ReadMemoryImage(options.memoryFile, problem);
-        if (!inputs.memory) {
+        setup.memory = ReadImage(options.memoryFile, problem);
+        if (!setup.memory) {
             return std::nullopt;
         }
     }
     if (!options.checkFile.empty()) {
-        inputs.expected = ReadMemoryImage(options.checkFile, problem);
-        if (!inputs.expected) {
+        setup.expected = ReadImage(options.checkFile, problem);
+        if (!setup.expected) {
             return std::nullopt;
         }
         // An empty image would pass every program that halts.
-        if (ListsNoCell(*inputs.expected)) {
+        if (ListsNoCell(*setup.expected)) {
             problem("mira-run: " + options.checkFile + " lists no cell to compare");
             return std::nullopt;
         }
     }
-    return inputs;
+    return setup;
 }
 
-RunReport RunProgram(const RunOptions& options, const RunInputs& inputs, const std::string& program,
+RunReport RunProgram(const RunOptions& options, const RunSetup& setup, const std::string& program,
                      const RunListener& listener)
 {
     const bool fromInput = program == StandardInputName;
+    const std::string name = fromInput ? "<stdin>" : QuotedName(program);
     RunReport report;
-    report.program = fromInput ? "<stdin>" : program;
-    const FileContent source = fromInput ? ReadWholeStream(STDIN_FILENO, LargestTextFile)
-                                         : ReadWholeFile(program, LargestTextFile);
-    if (!source.bytes) {
-        report.status = RunStatus::Unreadable;
-        report.readProblem = "cannot read " + report.program + ": " + source.reason;
-        return report;
-    }
-
-    Session session(listener, report.program);
-    if (inputs.memory) {
-        session.LoadImage(*inputs.memory);
-    }
-    for (const Assignment& preset : options.presets) {
-        session.Preset(preset);
-    }
-    const SourceDocument document = ParseSourceText(*source.bytes);
-    if (session.AssembleAndLoad(document, StartAddress(options, document))) {
-        report.status = session.Run(options.maxSteps);
-    } else {
-        report.status = RunStatus::NotAssembled;
-    }
-    session.FinishErrors();
-    if (options.strict && report.status == RunStatus::Halted && session.ErrorSeen()) {
-        report.status = RunStatus::MachineError;
-    }
-    report.steps = session.Steps();
-    report.state = session.State();
-    report.errors = session.Errors();
-    if (report.status == RunStatus::Halted && options.HasChecks()) {
-        report.differences = Differences(
-            report.state, inputs.expected ? &*inputs.expected : nullptr, options.expectations);
+    report.program = name;
+    report.status = RunStatus::Unreadable;
+    try {
+        const FileContent source = fromInput ? ReadWholeStream(STDIN_FILENO, LargestTextFile)
+                                             : ReadWholeFile(program, LargestTextFile);
+        if (!source.bytes) {
+            report.readProblem = "cannot read " + name + ": " + source.reason;
+            return report;
+        }
+        const ProgramSource rows = ReadProgramSource(*source.bytes);
+        const int start = options.start ? *options.start : StartAddressOf(rows);
+        return RunAssembled(AssembleProgram(rows, start, name, listener), setup, name, listener);
+    } catch (const std::bad_alloc&) {
+        report.readProblem = "cannot run " + name + ": out of memory";
     }
     return report;
 }

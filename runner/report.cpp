@@ -1,39 +1,8 @@
 #include "runner/report.h"
 
 #include "assembler/hex_digits.h"
-#include "runner/command.h"
-#include "runner/json_text.h"
+#include "runner/exit_status.h"
 #include "texts/number_text.h"
-
-namespace {
-
-void WriteJsonStrings(std::ostream& out, const std::vector<std::string>& texts)
-{
-    out << '[';
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        out << (i == 0 ? "" : ",") << JsonString(texts[i]);
-    }
-    out << ']';
-}
-
-} // namespace
-
-std::string_view StatusName(RunStatus status)
-{
-    switch (status) {
-    case RunStatus::Halted:
-        return "halted";
-    case RunStatus::Unreadable:
-        return "unreadable";
-    case RunStatus::NotAssembled:
-        return "not-assembled";
-    case RunStatus::MachineError:
-        return "machine-error";
-    case RunStatus::StepLimit:
-        return "step-limit";
-    }
-    return {};
-}
 
 int ExitStatusOf(const RunReport& report)
 {
@@ -47,6 +16,7 @@ int ExitStatusOf(const RunReport& report)
     case RunStatus::MachineError:
         return ExitStatus::MachineError;
     case RunStatus::StepLimit:
+    case RunStatus::TimeLimit:
         return ExitStatus::StepLimit;
     }
     return ExitStatus::MachineError;
@@ -76,50 +46,31 @@ void WritePlainReport(std::ostream& out, const RunReport& report)
     }
 }
 
-void WriteJsonMembers(std::ostream& out, const RunReport& report)
+Json ReportJson(const RunReport& report)
 {
-    out << "\"status\":" << JsonString(StatusName(report.status));
+    Json object;
+    object["status"] = StatusName(report.status);
     if (report.status == RunStatus::Unreadable) {
-        out << ",\"errors\":";
-        WriteJsonStrings(out, {report.readProblem});
-        return;
+        object["errors"] = Json::array({report.readProblem});
+        return object;
     }
-    out << ",\"steps\":" << report.steps << ",\"pc\":" << report.state.pc << ",\"registers\":[";
-    const auto& registers = report.state.registers;
-    for (std::size_t number = 0; number < registers.size(); ++number) {
-        out << (number == 0 ? "" : ",");
-        if (registers[number] == -1) {
-            out << "null";
-        } else {
-            out << registers[number];
-        }
+    object["steps"] = report.steps;
+    object["pc"] = report.state.pc;
+    Json registers = Json::array();
+    for (const int value : report.state.registers) {
+        registers.push_back(value == -1 ? Json() : Json(value));
     }
-    out << "],\"memory\":{";
-    const char* separator = "";
+    object["registers"] = std::move(registers);
+    Json memory = Json::object();
     for (std::size_t address = 0; address < report.state.memory.size(); ++address) {
         if (report.state.memory[address] != -1) {
-            out << separator << '"' << address << "\":" << report.state.memory[address];
-            separator = ",";
+            memory[std::to_string(address)] = report.state.memory[address];
         }
     }
-    out << "},\"errors\":";
-    WriteJsonStrings(out, report.errors);
+    object["memory"] = std::move(memory);
+    object["errors"] = report.errors;
     if (report.differences) {
-        out << ",\"differences\":";
-        WriteJsonStrings(out, *report.differences);
+        object["differences"] = *report.differences;
     }
-}
-
-std::string FirstProblem(const RunReport& report, long long maxSteps)
-{
-    if (report.status == RunStatus::Unreadable) {
-        return report.readProblem;
-    }
-    if (report.differences && !report.differences->empty()) {
-        return report.differences->front();
-    }
-    if (report.status == RunStatus::StepLimit) {
-        return "no halt within " + std::to_string(maxSteps) + " steps";
-    }
-    return report.errors.empty() ? std::string() : report.errors.front();
+    return object;
 }

@@ -2,10 +2,14 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sched.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <map>
 #include <optional>
 #include <vector>
@@ -35,7 +39,8 @@ void WriteAll(int descriptor, const std::string& text)
 }
 
 // In the child, the job runs and its process ends without running the
-// parent's exit handlers or flushing the parent's buffered output.
+// parent's exit handlers or flushing the parent's buffered output. It is
+// killed when the parent ends, even by SIGKILL.
 std::optional<Worker> Start(std::size_t index,
                             const std::function<int(std::size_t, std::string&)>& job)
 {
@@ -43,8 +48,14 @@ std::optional<Worker> Start(std::size_t index,
     if (::pipe2(ends, O_CLOEXEC) != 0) {
         return std::nullopt;
     }
+    const pid_t parent = ::getpid();
     const pid_t pid = ::fork();
     if (pid == 0) {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        // The parent may have ended before the request was made.
+        if (::getppid() != parent) {
+            ::_exit(1);
+        }
         ::close(ends[0]);
         std::string output;
         const int status = job(index, output);
@@ -75,13 +86,47 @@ WorkerResult Finish(Worker& worker)
     return result;
 }
 
+// The running workers; those still running when the pool ends are killed.
+class Workers {
+public:
+    Workers() = default;
+    Workers(const Workers&) = delete;
+    Workers& operator=(const Workers&) = delete;
+    ~Workers()
+    {
+        for (Worker& worker : running) {
+            ::kill(worker.pid, SIGKILL);
+            Finish(worker);
+        }
+    }
+
+    std::vector<Worker> running;
+};
+
+bool ReaderGone(const pollfd& watched)
+{
+    return (watched.revents & (POLLERR | POLLHUP)) != 0;
+}
+
 } // namespace
 
-void RunInWorkers(std::size_t count, unsigned parallel,
-                  const std::function<int(std::size_t, std::string&)>& job,
-                  const std::function<void(std::size_t, const WorkerResult&)>& done)
+unsigned UsableProcessors()
 {
-    std::vector<Worker> running;
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (::sched_getaffinity(0, sizeof set, &set) != 0) {
+        return 1;
+    }
+    return static_cast<unsigned>(std::max(1, CPU_COUNT(&set)));
+}
+
+bool RunInWorkers(std::size_t count, unsigned parallel,
+                  const std::function<int(std::size_t, std::string&)>& job,
+                  const std::function<void(std::size_t, const WorkerResult&)>& done,
+                  int watchedOutput)
+{
+    Workers workers;
+    std::vector<Worker>& running = workers.running;
     std::map<std::size_t, WorkerResult> waiting; // complete, but an earlier one is not
     std::size_t next = 0;
     std::size_t nextDone = 0;
@@ -99,15 +144,28 @@ void RunInWorkers(std::size_t count, unsigned parallel,
                 break;
             }
         }
+        // The watched output comes last; only its errors are asked for.
         std::vector<pollfd> descriptors;
         for (const Worker& worker : running) {
             descriptors.push_back({worker.descriptor, POLLIN, 0});
         }
-        if (!descriptors.empty() && ::poll(descriptors.data(), descriptors.size(), -1) < 0 &&
+        if (watchedOutput >= 0) {
+            descriptors.push_back({watchedOutput, 0, 0});
+        }
+        if (!running.empty() && ::poll(descriptors.data(), descriptors.size(), -1) < 0 &&
             errno != EINTR) {
             break;
         }
-        for (std::size_t i = descriptors.size(); i-- > 0;) {
+        if (watchedOutput >= 0) {
+            if (ReaderGone(descriptors.back())) {
+                return false;
+            }
+            // A descriptor that is not open cannot be watched.
+            if ((descriptors.back().revents & POLLNVAL) != 0) {
+                watchedOutput = -1;
+            }
+        }
+        for (std::size_t i = running.size(); i-- > 0;) {
             if (descriptors[i].revents == 0) {
                 continue;
             }
@@ -125,4 +183,5 @@ void RunInWorkers(std::size_t count, unsigned parallel,
             done(first->first, first->second);
         }
     }
+    return true;
 }

@@ -1,12 +1,15 @@
 // Grading a folder of generated programs, a third right, a third wrong and a
 // third endless: mira-run --grade against the README's shell loop that starts
-// mira-run once per program; and the cost of a loop that reports an error at
-// every step against the same loop without errors.
+// mira-run once per program, and against an assignment of five cases; the
+// time and peak memory of an 8 MB program of rows that never fit; and the
+// cost of a loop that reports an error at every step against the same loop
+// without errors.
 #include "assembler/source_file.h"
 #include "runner/program_run.h"
 
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -59,6 +62,17 @@ public:
             WriteFile(folder_ / "class" / ("student" + std::to_string(i) + ".asm"), Program(i));
         }
         WriteFile(folder_ / "expected.mm", "64 8\n");
+        std::string assignment;
+        for (int i = 1; i <= 5; ++i) {
+            assignment += "[[case]]\nname = \"case " + std::to_string(i) + "\"\nset = { R1 = \"0" +
+                          std::to_string(i) + "\" }\nexpect = { R3 = \"08\", \"40\" = \"08\" }\n";
+        }
+        WriteFile(folder_ / "five.toml", assignment);
+        std::string rows;
+        for (int i = 0; i < 4000000; ++i) {
+            rows += "X\n";
+        }
+        WriteFile(folder_ / "large.asm", rows);
     }
     ~Submissions() { fs::remove_all(folder_); }
     const fs::path& Folder() const { return folder_; }
@@ -91,6 +105,23 @@ void GradeCommand(benchmark::State& state)
                         "' --grade class --check expected.mm --expect R3=08 >/dev/null");
 }
 
+void AssignmentOfFiveCases(benchmark::State& state)
+{
+    RunShell(state, std::string("'") + MIRA_RUN_PATH +
+                        "' --grade class --assignment five.toml >/dev/null");
+}
+
+// The largest program file there may be: 4 million rows of "X", of which the
+// assembler looks at the first 128.
+void LargeProgram(benchmark::State& state)
+{
+    RunShell(state, std::string("'") + MIRA_RUN_PATH + "' large.asm --dump 40 2>/dev/null");
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    state.counters["peak_kB"] = static_cast<double>(usage.ru_maxrss);
+    state.SetItemsProcessed(state.iterations());
+}
+
 void ShellLoop(benchmark::State& state)
 {
     RunShell(state, std::string("for program in class/*.asm; do if '") + MIRA_RUN_PATH +
@@ -106,8 +137,10 @@ void Loop(benchmark::State& state, const char* name, const std::string& program)
     WriteFile(path, program);
     RunOptions options;
     options.maxSteps = state.range(0);
+    RunSetup setup;
+    setup.maxSteps = options.maxSteps;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(RunProgram(options, {}, path.string(), {}));
+        benchmark::DoNotOptimize(RunProgram(options, setup, path.string(), {}));
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
@@ -131,7 +164,10 @@ void CleanLoop(benchmark::State& state)
 
 } // namespace
 
+// First, so that the peak memory of the children is this program's own.
+BENCHMARK(LargeProgram)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(GradeCommand)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(AssignmentOfFiveCases)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(ShellLoop)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(FloodingLoop)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(CleanLoop)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -105,6 +105,18 @@ INSTANTIATE_TEST_SUITE_P(
                       o.programs = {"--trace"};
                       o.json = true;
                   })},
+        ValidCase{"ClassAgainstAnAssignment",
+                  {"--assignment", "a.toml", "--grade", "p.asm", "-j4", "--shard", "2/3",
+                   "--report", "junit", "--roster", "r.txt", "--feedback", "f"},
+                  With([](RunOptions& o) {
+                      o.assignmentFile = "a.toml";
+                      o.grade = true;
+                      o.jobs = 4;
+                      o.shard = Shard{2, 3};
+                      o.report = ReportFormat::Junit;
+                      o.rosterFile = "r.txt";
+                      o.feedbackFolder = "f";
+                  })},
         ValidCase{"GradeOfProgramsAndFolders",
                   {"--grade", "a", "p.asm", "--expect", "R1=01", "b"},
                   With([](RunOptions& o) {
@@ -166,6 +178,22 @@ INSTANTIATE_TEST_SUITE_P(
         WrongCase{"GradeWithTrace",
                   {"--grade", "p.asm", "--trace"},
                   "--trace cannot be used with --grade"},
+        WrongCase{"NoWorkers", {"--grade", "p.asm", "-j", "0"}, "invalid value for -j: 0"},
+        WrongCase{"ShareBeyondTheCount",
+                  {"--grade", "p.asm", "--shard", "4/3"},
+                  "invalid value for --shard: 4/3"},
+        WrongCase{"UnknownReport",
+                  {"--assignment", "a.toml", "p.asm", "--report", "xml"},
+                  "invalid value for --report: xml"},
+        WrongCase{
+            "ReportWithoutAssignment", {"p.asm", "--report", "csv"}, "--report needs --assignment"},
+        WrongCase{"RunOptionWithAssignment",
+                  {"--assignment", "a.toml", "p.asm", "--expect", "R1=01"},
+                  "--expect cannot be used with --assignment"},
+        WrongCase{"ShareWithoutGrade", {"p.asm", "--shard", "1/2"}, "--shard needs --grade"},
+        WrongCase{"MergeOfAGrade",
+                  {"--merge", "--grade", "a.json"},
+                  "--merge takes no other option than --report and --feedback"},
         WrongCase{"GradeOfStandardInput",
                   {"--grade", "-"},
                   "--grade reads no program from standard input"}),

@@ -1,4 +1,4 @@
-#include "runner/error_log.h"
+#include "grading/error_log.h"
 
 #include <cstdint>
 #include <utility>
