@@ -3,6 +3,7 @@
 // breakpoints and the record of micro-steps cost, and how long going back takes.
 #include "machine/cpu.h"
 #include "machine/step_recorder.h"
+#include "workbench/editor/program_editor.h"
 #include "workbench/machine_view/machine_view.h"
 #include "workbench/widgets/up_down.h"
 #include "workbench/window/main_form.h"
@@ -128,8 +129,7 @@ void LoadCountingProgram(TMainForm& form, int breakpoints)
         form.Machine().SetRegister(n, 0);
     }
     for (int row = UnreachedRow; row < UnreachedRow + breakpoints; ++row) {
-        grid->setCurrentCell(row, 2);
-        form.actCpuToggleBreakpointExecute();
+        form.findChild<TProgramEditor*>()->ToggleBreakpoint(row);
     }
 }
 

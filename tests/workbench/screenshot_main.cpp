@@ -3,6 +3,7 @@
 // assembled, loaded, given two breakpoints and run until the first of them
 // pauses it; a program that does not assemble shows its errors instead.
 #include "window_test.h"
+#include "workbench/editor/program_editor.h"
 
 #include <QFileDialog>
 #include <QLibraryInfo>
@@ -29,7 +30,7 @@ int main(int argc, char* argv[])
     form.FitToScreen();
     (void)QTest::qWaitForWindowExposed(&form);
     for (int step = argc == 4 ? std::atoi(argv[3]) : 0; step > 0; --step) {
-        form.actOptionZoomInExecute();
+        form.actOptionZoomIn->trigger();
     }
     const QString program = QString::fromLocal8Bit(argv[1]);
     QTimer::singleShot(100, [&form, program] {
@@ -45,7 +46,7 @@ int main(int argc, char* argv[])
     auto* grid = form.findChild<QTableWidget*>("sgrdCode");
     for (const int row : {6, 8}) {
         grid->setCurrentCell(row, 1);
-        form.actCpuToggleBreakpointExecute();
+        form.findChild<TProgramEditor*>()->ToggleBreakpoint(row);
     }
     grid->clearSelection();
     form.findChild<QLineEdit*>("txtInterval")->setText("0");

@@ -20,6 +20,9 @@
 namespace {
 
 constexpr int ByteDigits = 2;
+constexpr int RegisterCount = 16;
+// The address field's key filter takes at most this many characters.
+constexpr int AddressLength = 8;
 
 QLineEdit* NewField(QWidget* panel, const char* name, std::function<bool(const QString&)> admits)
 {
@@ -34,7 +37,7 @@ QComboBox* NewRegisterBox(QWidget* panel, const char* name)
 {
     auto* box = new QComboBox(panel);
     box->setObjectName(QLatin1String(name));
-    for (int n = 0; n < 16; ++n) {
+    for (int n = 0; n < RegisterCount; ++n) {
         box->addItem(QStringLiteral("R%1").arg(n, 1, 16).toUpper());
     }
     box->setMaxVisibleItems(box->count());
@@ -75,7 +78,7 @@ TOperandPanel::TOperandPanel(QWidget* window)
     lblAddr->setObjectName(QStringLiteral("lblAddr"));
     lblAddr->setAlignment(Qt::AlignCenter);
     lblAddr->hide();
-    SetTag(txtAddress, 8);
+    SetTag(txtAddress, AddressLength);
     SetTag(txtNumber, ByteDigits);
     LayOut();
     AttachFields();
@@ -155,6 +158,7 @@ void TOperandPanel::AttachFields()
 
 void TOperandPanel::ShowOperandEditor(int row, const QString& mnemonic, const QString& operand)
 {
+    row_ = row;
     SetTag(this, row);
     const auto fields = SplitOperand(operand);
     form_ = OperandFormOf(OpcodeOf(mnemonic.toStdString()));
@@ -331,7 +335,7 @@ void TOperandPanel::pnlOperandExit()
     }
     const QString operand = ComposedOperand();
     if (!operand.isEmpty()) {
-        emit operandComposed(TagOf(this), operand);
+        emit operandComposed(row_, operand);
     }
     Close();
 }

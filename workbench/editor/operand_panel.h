@@ -57,6 +57,7 @@ private:
     QLineEdit* txtRotate;
     QLineEdit* txtNumber;
     OperandForm form_ = OperandForm::None;
+    int row_ = 0; // the row being edited; the panel's tag mirrors it
     QWidget* focusReturn_ = nullptr;
     bool closing_ = false; // the focus leaving a closing panel is no edit's end
 };

@@ -30,6 +30,9 @@
 
 namespace {
 
+// The grid is never narrower than at 100 % in the window's own font.
+constexpr int LeastGridWidth = 272;
+
 bool Within(const QWidget* editor, const QWidget* widget)
 {
     return widget && (widget == editor || editor->isAncestorOf(widget));
@@ -94,11 +97,9 @@ void TProgramEditor::CreateFloatingEditors()
     txtLabel->hide();
     cboOpcode = new QComboBox(window_);
     cboOpcode->setObjectName(QStringLiteral("cboOpcode"));
-    cboOpcode->addItems({QStringLiteral("LOADA"), QStringLiteral("LOAD"), QStringLiteral("STORE"),
-                         QStringLiteral("MOVE"), QStringLiteral("ADD"), QStringLiteral("ADDF"),
-                         QStringLiteral("OR"), QStringLiteral("AND"), QStringLiteral("XOR"),
-                         QStringLiteral("ROTATE"), QStringLiteral("JUMP"), QStringLiteral("HALT"),
-                         QStringLiteral("DB")});
+    for (const std::string_view mnemonic : Mnemonics) {
+        cboOpcode->addItem(QString::fromLatin1(mnemonic.data(), qsizetype(mnemonic.size())));
+    }
     cboOpcode->setMaxVisibleItems(cboOpcode->count());
     cboOpcode->setCurrentIndex(-1);
     cboOpcode->hide();
@@ -148,7 +149,7 @@ void TProgramEditor::LayOut()
     for (int width : widths) {
         gridWidth += width;
     }
-    gridWidth = qMax(gridWidth, 272);
+    gridWidth = qMax(gridWidth, LeastGridWidth);
     sgrdCode->horizontalHeader()->setMinimumSectionSize(0); // the font decides, not the style
     for (int column = 0; column < OperandColumn; ++column) {
         sgrdCode->setColumnWidth(column, widths[column]);
@@ -397,6 +398,7 @@ void TProgramEditor::OpenCellEditor(int row, int column)
     case LabelColumn:
         PlaceOverCell(txtLabel, row, LabelColumn);
         txtLabel->setText(CellText(row, LabelColumn).toUpper());
+        labelRow_ = row;
         SetTag(txtLabel, row);
         txtLabel->show();
         txtLabel->setFocus();
@@ -405,6 +407,7 @@ void TProgramEditor::OpenCellEditor(int row, int column)
         PlaceOverCell(cboOpcode, row, MnemonicColumn);
         cboOpcode->setCurrentIndex(
             cboOpcode->findText(CellText(row, MnemonicColumn), Qt::MatchFixedString));
+        mnemonicRow_ = row;
         SetTag(cboOpcode, row);
         cboOpcode->show();
         cboOpcode->update();
@@ -412,7 +415,7 @@ void TProgramEditor::OpenCellEditor(int row, int column)
         break;
     case OperandColumn:
         PlaceOverCell(pnlOperand, row, OperandColumn);
-        SetTag(pnlOperand, row);
+        operandRow_ = row;
         ShowOperandEditor();
         break;
     default:
@@ -444,7 +447,7 @@ bool TProgramEditor::sgrdCodeKeyPress(QKeyEvent* event)
 
 void TProgramEditor::ShowOperandEditor()
 {
-    const int row = TagOf(pnlOperand);
+    const int row = operandRow_;
     pnlOperand->ShowOperandEditor(row, CellText(row, MnemonicColumn), CellText(row, OperandColumn));
 }
 
@@ -542,7 +545,7 @@ void TProgramEditor::txtLabelExit()
 
 void TProgramEditor::CommitLabel()
 {
-    const int row = TagOf(txtLabel);
+    const int row = labelRow_;
     const QString label = txtLabel->text();
     if (IsAcceptedLabel(label) && row < RowCount() && label != CellText(row, LabelColumn)) {
         EditCell(row, LabelColumn, label);
@@ -554,7 +557,7 @@ void TProgramEditor::CommitLabel()
 
 void TProgramEditor::cboOpcodeClick()
 {
-    const int row = TagOf(cboOpcode);
+    const int row = mnemonicRow_;
     const QString mnemonic = cboOpcode->currentText();
     if (row < RowCount() && mnemonic != CellText(row, MnemonicColumn)) {
         const bool appendsRow = row == RowCount() - 1;

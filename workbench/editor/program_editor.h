@@ -154,6 +154,10 @@ private:
     QSpacerItem* startIndent_ = nullptr; // START's place above the mnemonic column
     int shownRows_ = NaturalRows;
     bool closingEditor_ = false; // focus handed back to the grid is not leaving an editor
+    // The rows the floating editors edit; their tags mirror them.
+    int labelRow_ = 0;
+    int mnemonicRow_ = 0;
+    int operandRow_ = 0;
     RowMarks marks_;
     // Not a child: it goes while the editor is whole, and its last signals
     // still reach an editor.

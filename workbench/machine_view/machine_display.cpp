@@ -15,7 +15,7 @@ MachineDisplay::MachineDisplay(MachineDisplayHost& host) : host_(host)
         field.text = QStringLiteral("0");
     }
     for (int row = 0; row < PcWindowRows; ++row) {
-        pcWindow[row].address = (254 + row) % 256;
+        pcWindow[row].address = (PcWindowStart(0) + row) % CCpu::MemorySize;
         pcWindow[row].addressText = Format(pcWindow[row].address);
     }
 }
@@ -34,7 +34,7 @@ void MachineDisplay::HandleEvent(int code, int value, int index)
         break;
     case PcSet:
         Write(pc, value);
-        ShowMemoryNearPc((value + 254) % 256);
+        ShowMemoryNearPc(PcWindowStart(value));
         break;
     case PcGet:
         Colour(pc, getColour);
@@ -52,20 +52,21 @@ void MachineDisplay::HandleEvent(int code, int value, int index)
         Colour(irl, getColour);
         break;
     case RegisterSet:
-        if (index >= 0 && index < 16) {
+        if (index >= 0 && index < static_cast<int>(registers.size())) {
             Write(registers[index], value);
         }
         break;
     case RegisterGet:
-        if (index >= 0 && index < 16) {
+        if (index >= 0 && index < static_cast<int>(registers.size())) {
             DisplayField& field = registers[index];
             const bool justWritten = ColourOf(field) == setColour;
+            // Written, then read: the two colours mixed, opaque.
             Colour(field, justWritten ? ((setColour ^ getColour) | 0xff000000) : getColour);
         }
         break;
     case MemorySet:
     case MemoryGet:
-        if (index >= 0 && index < 256) {
+        if (index >= 0 && index < CCpu::MemorySize) {
             ShowMemoryEvent(value, index, code == MemorySet);
         }
         break;
@@ -197,7 +198,7 @@ void MachineDisplay::ShowMemoryNearPc(int first)
 {
     for (int row = 0; row < PcWindowRows; ++row) {
         PcWindowRow& cell = pcWindow[row];
-        cell.address = (first + row) % 256;
+        cell.address = (first + row) % CCpu::MemorySize;
         cell.addressText = Format(cell.address);
         cell.valueText = Format(host_.ReadMemory(cell.address));
         cell.dirty = true;
@@ -238,5 +239,5 @@ void MachineDisplay::SetRadix(int newRadix)
     for (DisplayField& field : registers) {
         Restore(field);
     }
-    ShowMemoryNearPc((pc.tag + 254) % 256);
+    ShowMemoryNearPc(PcWindowStart(pc.tag));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "machine/cpu.h"
+
 #include <QRgb>
 #include <QString>
 
@@ -38,8 +40,13 @@ struct PcWindowRow {
 class MachineDisplay {
 public:
     static constexpr int PageSize = 32;
-    static constexpr int PageCount = 8;
+    static constexpr int PageCount = CCpu::MemorySize / PageSize;
     static constexpr int PcWindowRows = 8;
+    // The PC window begins two cells below PC.
+    static constexpr int PcWindowStart(int pc)
+    {
+        return (pc + CCpu::MemorySize - 2) % CCpu::MemorySize;
+    }
 
     explicit MachineDisplay(MachineDisplayHost& host);
 
@@ -54,8 +61,8 @@ public:
 
     int radix = 16;
     bool bulk = false;
-    QRgb setColour = 0xffff0000;
-    QRgb getColour = 0xff0000ff;
+    QRgb setColour = 0xffff0000; // red
+    QRgb getColour = 0xff0000ff; // blue
     QRgb textColour = 0xff000000;
 
     DisplayField start;
@@ -63,7 +70,7 @@ public:
     DisplayField irh;
     DisplayField irl;
     std::array<DisplayField, 4> decoded; // opcode, R, X, Y as single digits
-    std::array<DisplayField, 16> registers;
+    std::array<DisplayField, CCpu::RegisterCount> registers;
     std::array<DisplayField, PageSize> memory; // the shown page, by offset
     int page = 0;
     bool pageLabelsDirty = true;

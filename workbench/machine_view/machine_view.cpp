@@ -212,7 +212,7 @@ QWidget* TMachineView::CreateRegisters()
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(2);
-    for (int n = 0; n < 16; ++n) {
+    for (int n = 0; n < CCpu::RegisterCount; ++n) {
         const int column = n / 4;
         const int row = n % 4;
         registers[n] = NewValueField(QStringLiteral("txtRegister%1").arg(n), box);
@@ -221,7 +221,7 @@ QWidget* TMachineView::CreateRegisters()
                         2 * column);
         grid->addWidget(registers[n], row, 2 * column + 1);
     }
-    for (int n = 1; n < 16; ++n) {
+    for (int n = 1; n < CCpu::RegisterCount; ++n) {
         setTabOrder(registers[n - 1], registers[n]);
     }
     grid->setColumnStretch(8, 1);

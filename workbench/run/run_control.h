@@ -2,6 +2,7 @@
 
 #include "assembler/program_layout.h"
 #include "machine/step_recorder.h"
+#include "texts/message_target.h"
 #include "workbench/window/window_states.h"
 
 #include <QObject>
@@ -67,9 +68,13 @@ public:
     // The address of the instruction the machine works on, or halted at.
     int InstructionAddress() const;
     long long InstructionsRun() const { return recorder_.InstructionsRun(); }
-    // The address of the instruction whose micro-step is being made; -1
-    // between micro-steps.
-    int InstructionInProgress() const { return inProgress_; }
+    // The instruction whose micro-step is being made, which reports what it
+    // meets; none between micro-steps.
+    MessageTarget ReportingInstruction() const
+    {
+        return inProgress_ >= 0 ? MessageTarget{MessageTarget::Address, inProgress_}
+                                : MessageTarget{};
+    }
 
     enum class HaltCause { Instruction, Error, Command };
 

@@ -3,10 +3,12 @@
 #include <QIcon>
 
 #include <array>
+#include <functional>
 #include <span>
 
 class QAction;
 class QMenu;
+class QToolBar;
 class TMainForm;
 
 // The pictures of the commands, by their number in the window's icons.
@@ -42,9 +44,10 @@ enum class CommandIcon : int {
 QIcon CommandIconImage(CommandIcon icon);
 
 // One command of the window: the action member it is made into, its name,
-// caption and hint "short|long", icon, keys and handler. Commands of the
-// action list belong to the window's list of actions; the others (the
-// Options menu's items) to the window itself.
+// caption and hint "short|long", icon, keys and handler (none for a command
+// wired to its part directly). Commands of the action list belong to the
+// window's list of actions; the others (the Options menu's items) to the
+// window itself.
 struct CommandSpec {
     QAction* TMainForm::*action;
     const char* name;
@@ -78,3 +81,8 @@ struct ToolButtonSpec {
     bool shown;
 };
 std::span<const ToolButtonSpec> ToolButtons();
+
+// The window's actions, menus and tool bar, made from the tables.
+void BuildCommands(TMainForm& window);
+void BuildMenus(TMainForm& window);
+void BuildToolBar(TMainForm& window, const std::function<void(QToolBar*)>& addSpeedField);

@@ -14,18 +14,15 @@
 #include "workbench/run/run_control.h"
 #include "workbench/widgets/window_font.h"
 #include "workbench/window/about_box.h"
+#include "workbench/window/client_layout.h"
 #include "workbench/window/command_table.h"
 #include "workbench/window/option_commands.h"
+#include "workbench/window/part_wiring.h"
 #include "workbench/window/zoom.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
-#include <QFrame>
-#include <QHBoxLayout>
-#include <QLineEdit>
+#include <QLayout>
 #include <QStatusBar>
-#include <QVBoxLayout>
 
 TMainForm* MainForm = nullptr;
 
@@ -49,14 +46,17 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     statusBar()->setSizeGripEnabled(false);
 
-    CreateActions();
+    BuildCommands(*this);
+    stateActions_ = {actFileSave, actFileSaveAs,    actAssemblyRun,  actAssemblyLoad,
+                     actCpuRun,   actCpuStep,       actCpuMicroStep, actCpuHalt,
+                     actCpuReset, actFileSaveMemory};
     AboutBox = new TAboutBox(this);
     files_ = std::make_unique<TFileChooser>(this);
     log_ = new TMessageLog(this);
     editor_ = new TProgramEditor(this);
     view_ = new TMachineView(this);
     view_->AttachStartField(editor_->StartField());
-    LayOutClient();
+    setCentralWidget(NewClient(this, editor_, log_, view_));
     {
         // The machine's first events fill the memory page it shows.
         const auto bulk = view_->BulkWrites();
@@ -65,11 +65,12 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     }
     view_->SetMachine(cpu_.get());
     CreateParts();
-    CreateMenus();
-    CreateToolBar();
+    BuildMenus(*this);
+    BuildToolBar(*this, [this](QToolBar* bar) { runControl_->AddIntervalField(bar); });
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     zoom_ = std::make_unique<TZoom>(*this, *editor_, *log_, *ToolBar1);
-    WireParts();
+    WireParts({*this, *editor_, *view_, *log_, *start_, *runControl_, *memoryImages_, *documents_,
+               *assembly_, *follower_, *zoom_});
     ClearHighlights();
     SetState(StateMemoryCleared);
     RenumberRows(0);
@@ -100,131 +101,6 @@ void TMainForm::CreateParts()
                                                    *log_, statusBar(), this);
     options_ = std::make_unique<TOptionCommands>(*this, *view_);
     ColorDialog = options_->ColourDialog();
-}
-
-// Every part's signals reach the parts and commands that answer them here.
-void TMainForm::WireParts()
-{
-    // Each part asks for the states of what it did.
-    connect(runControl_.get(), &TRunControl::stateRequested, this, &TMainForm::SetState);
-    connect(memoryImages_.get(), &TMemoryImageCommands::stateRequested, this, &TMainForm::SetState);
-    connect(documents_.get(), &TDocumentCommands::stateRequested, this, &TMainForm::SetState);
-    connect(assembly_.get(), &TAssemblyCommands::stateRequested, this, &TMainForm::SetState);
-    connect(editor_, &TProgramEditor::modified, this, [this] { SetState(StateModified); });
-    connect(editor_, &TProgramEditor::emptied, this, [this] { SetState(StateNew); });
-    connect(view_, &TMachineView::memoryEdited, this, [this] { SetState(StateMemoryChanged); });
-    connect(view_, &TMachineView::registerEdited, this, [this] { SetState(StateRegisterChanged); });
-
-    // START: typed, undone and redone, shown.
-    connect(view_, &TMachineView::startTyped, start_.get(), &TStartAddress::Edit);
-    connect(start_.get(), &TStartAddress::taken, view_,
-            [this](int address) { view_->ShowStartAddress(address, FormatNumber(address)); });
-    connect(start_.get(), &TStartAddress::cleared, view_,
-            [this] { view_->ShowStartAddress(0, QStringLiteral("00")); });
-    connect(start_.get(), &TStartAddress::edited, this, [this](int previous, int address) {
-        editor_->RecordStartChange(previous, address);
-        SetState(StateModified);
-        SetState(StateStartChanged);
-    });
-    connect(editor_, &TProgramEditor::startRestored, this, [this](int address) {
-        view_->ClearHighlights();
-        start_->Restore(address);
-    });
-    connect(start_.get(), &TStartAddress::restored, this, [this] { SetState(StateStartChanged); });
-
-    // Undo and redo: a step undone or redone is a change of the program;
-    // back at the saved contents, Save is not offered.
-    connect(editor_, &TProgramEditor::undoAvailable, actEditUndo, &QAction::setEnabled);
-    connect(editor_, &TProgramEditor::redoAvailable, actEditRedo, &QAction::setEnabled);
-    connect(editor_, &TProgramEditor::programRestored, this, [this](bool saved) {
-        SetState(StateModified);
-        if (saved) {
-            SetState(StateSaved);
-        }
-    });
-
-    // Commands that follow others' availability.
-    connect(editor_, &TProgramEditor::lineCommandsChanged, this,
-            [this](bool canInsert, bool canDelete) {
-                actEditInsertLine->setEnabled(canInsert);
-                actEditDeleteLine->setEnabled(canDelete);
-            });
-    connect(runControl_.get(), &TRunControl::runningChanged, this, &TMainForm::ShowRunCommand);
-    connect(runControl_.get(), &TRunControl::stepBackAvailable, this, [this](bool available) {
-        actCpuStepBack->setEnabled(available);
-        actCpuMicroStepBack->setEnabled(available);
-    });
-    connect(actAssemblyRun, &QAction::enabledChanged, actAssemblyRunLoad, &QAction::setEnabled);
-    connect(actCpuStep, &QAction::enabledChanged, actCpuRunToCursor, &QAction::setEnabled);
-    connect(editor_, &TProgramEditor::breakpointsChanged, this,
-            [this] { actCpuClearBreakpoints->setEnabled(!editor_->BreakpointRows().empty()); });
-
-    // The loaded program followed in the grid.
-    TProgramFollower* follower = follower_.get();
-    connect(this, &TMainForm::stateRequested, follower, &TProgramFollower::StateApplied);
-    connect(view_, &TMachineView::synced, follower, &TProgramFollower::ShowExecutingRow);
-    connect(assembly_.get(), &TAssemblyCommands::layoutChanged, follower,
-            &TProgramFollower::FollowLayout);
-    connect(assembly_.get(), &TAssemblyCommands::assembled, follower,
-            &TProgramFollower::ShowAssembled);
-    connect(assembly_.get(), &TAssemblyCommands::assemblyFailed, follower,
-            &TProgramFollower::SelectFirstError);
-    connect(assembly_.get(), &TAssemblyCommands::loaded, runControl_.get(),
-            &TRunControl::ProgramLoaded);
-    connect(editor_, &TProgramEditor::rowsMoved, assembly_.get(), &TAssemblyCommands::MoveRows);
-    connect(editor_, &TProgramEditor::lineCommandsChanged, follower,
-            &TProgramFollower::OfferBreakpoint);
-    connect(editor_, &TProgramEditor::breakpointsChanged, follower, [follower] {
-        follower->OfferBreakpoint();
-        follower->PlaceBreakpoints();
-    });
-    connect(follower, &TProgramFollower::breakpointOffered, actCpuToggleBreakpoint,
-            &QAction::setEnabled);
-    connect(follower, &TProgramFollower::breakpointsPlaced, runControl_.get(),
-            &TRunControl::SetBreakpoints);
-    connect(log_, &TMessageLog::lineChosen, follower, &TProgramFollower::LeadToLine);
-    connect(log_, &TMessageLog::addressChosen, follower, &TProgramFollower::LeadToAddress);
-    connect(runControl_.get(), &TRunControl::breakpointReached, follower,
-            &TProgramFollower::ShowBreakpointReached);
-    connect(runControl_.get(), &TRunControl::cursorReached, follower,
-            &TProgramFollower::ShowCursorReached);
-    connect(runControl_.get(), &TRunControl::halted, follower, &TProgramFollower::ShowHalt);
-    connect(runControl_.get(), &TRunControl::machineStarted, follower,
-            &TProgramFollower::ShowStarted);
-    connect(runControl_.get(), &TRunControl::stepsForgotten, follower,
-            &TProgramFollower::ShowStepsForgotten);
-
-    // Zoom.
-    connect(zoom_.get(), &TZoom::clientScrolled, this, &TMainForm::CommitEdits);
-    connect(zoom_.get(), &TZoom::zoomChanged, this, [this] {
-        actOptionZoomIn->setEnabled(zoom_->CanZoomIn());
-        actOptionZoomOut->setEnabled(zoom_->CanZoomOut());
-        actOptionZoomReset->setEnabled(zoom_->CanZoomOut());
-    });
-}
-
-void TMainForm::LayOutClient()
-{
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("Client"));
-    auto* left = new QVBoxLayout;
-    left->setContentsMargins(5, 0, 5, 2);
-    left->setSpacing(4);
-    left->addWidget(editor_);
-    left->addWidget(log_, 1);
-
-    auto* bevel = new QFrame(client);
-    bevel->setObjectName(QStringLiteral("Bevel2"));
-    bevel->setFrameShape(QFrame::VLine);
-    bevel->setFrameShadow(QFrame::Sunken);
-
-    auto* columns = new QHBoxLayout(client);
-    columns->setContentsMargins(0, 0, 0, 0);
-    columns->setSpacing(0);
-    columns->addLayout(left);
-    columns->addWidget(bevel);
-    columns->addWidget(view_);
-    setCentralWidget(client);
 }
 
 // Zoom: each part lays itself out again from the new font.
@@ -316,15 +192,12 @@ void TMainForm::HandleMachineEvent(int code, int value, int index)
 
 void TMainForm::ShowErrorMessage(int subCode, int number)
 {
-    const int instruction = runControl_ ? runControl_->InstructionInProgress() : -1;
-    const MessageTarget origin =
-        instruction >= 0 ? MessageTarget{MessageTarget::Address, instruction} : MessageTarget{};
     log_->ShowErrorMessage(subCode, number, view_->Radix(), files_->LastOpenedName(),
-                           files_->LastSavedName(), origin);
+                           files_->LastSavedName(),
+                           runControl_ ? runControl_->ReportingInstruction() : MessageTarget{});
 }
 
 // The forwarders named as the window's operations.
-
 QString TMainForm::FormatNumber(int value) const
 {
     return view_->FormatNumber(value);

@@ -106,18 +106,7 @@ public slots:
     void tmrRunCpuTimer();
 
     // Added beside the specified commands.
-    void actCpuStepBackExecute();
-    void actCpuMicroStepBackExecute();
-    void actCpuToggleBreakpointExecute();
     void mnuFileExampleClick(const QString& resource);
-    void actOptionZoomInExecute();
-    void actOptionZoomOutExecute();
-    void actOptionZoomResetExecute();
-    void actEditUndoExecute();
-    void actEditRedoExecute();
-    void actAssemblyRunLoadExecute();
-    void actCpuRunToCursorExecute();
-    void actCpuClearBreakpointsExecute();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -125,20 +114,14 @@ protected:
     void customEvent(QEvent* event) override;
 
 private:
-    // Construction.
-    void CreateActions();
-    void CreateMenus();
-    void CreateExamplesMenu(QMenu* menu);
-    void CreateToolBar();
     void CreateParts();
-    void LayOutClient();
-    void WireParts();
-
     void ApplyTitle(TitleRule rule);
     bool FormCloseQuery();
-    void ShowRunCommand(bool running);
 
 public:
+    // The Run command's caption, hint and icon: Run, or Pause while running.
+    void ShowRunCommand(bool running);
+
     // The commands, named as the window's objects.
     QObject* ActionList = nullptr;
     QAction* actFileNew = nullptr;
