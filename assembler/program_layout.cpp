@@ -3,6 +3,7 @@
 #include "assembler/program_image.h"
 
 #include <algorithm>
+#include <map>
 
 ProgramLayout::ProgramLayout(const SourceLine* lines, int lineCount, int startAddress)
     : startAddress_(startAddress)
@@ -36,4 +37,24 @@ void ProgramLayout::MoveLines(int firstLine, int delta)
             line = delta < 0 && line < firstLine - delta ? 0 : line + delta;
         }
     }
+}
+
+std::vector<LineCode> ProgramLayout::CodeOfLines(const std::array<int, MemoryCells>& memory) const
+{
+    std::map<int, LineCode> code;
+    ForEachCell([&memory, &code](int address, int line) {
+        if (line <= 0) {
+            return;
+        }
+        LineCode& lineCode = code[line];
+        if (lineCode.bytes.empty()) {
+            lineCode = {line, address, {}};
+        }
+        lineCode.bytes.push_back(memory[address]);
+    });
+    std::vector<LineCode> lines;
+    for (auto& [line, lineCode] : code) {
+        lines.push_back(std::move(lineCode));
+    }
+    return lines;
 }

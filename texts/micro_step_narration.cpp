@@ -119,6 +119,10 @@ std::string Narrator::Decode() const
         return "解碼：" + word + " 的運算碼 " + HexDigit(record_.before.irh / 16) + " 沒有定義" +
                Halting();
     }
+    // A record of a decode that did not take place names no instruction.
+    if (opcode_ < Mnemonic::Loada || opcode_ > Mnemonic::Halt) {
+        return "解碼：" + word;
+    }
     const std::string r = RegisterName(r_);
     const std::string x = RegisterName(x_);
     const std::string y = RegisterName(y_);

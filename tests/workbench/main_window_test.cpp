@@ -155,7 +155,8 @@ TEST_F(MainWindowTest, MenusHoldTheirCommandsInOrder)
     EXPECT_EQ(names("mnuOption"),
               QStringList({"mnuOptionSetColor", "mnuOptionGetColor", "mnuOptionTextColor", "-",
                            "mnuOptionViewHint", "-", "actOptionZoomIn", "actOptionZoomOut",
-                           "actOptionZoomReset"}));
+                           "actOptionZoomReset", "-", "actOptionNarration", "actOptionDatapath",
+                           "actOptionMachineCode"}));
     EXPECT_EQ(names("mnuCpu"),
               QStringList({"actCpuRun", "actCpuStep", "actCpuMicroStep", "actCpuStepBack",
                            "actCpuMicroStepBack", "actCpuHalt", "actCpuReset", "-",

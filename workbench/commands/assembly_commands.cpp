@@ -48,8 +48,16 @@ void TAssemblyCommands::Load()
     LoadProgram(machine_, assembler_, assembledStart_);
     emit stateRequested(StateLoaded);
     loaded_ = assembled_;
+    for (int address = 0; address < MemoryCells; ++address) {
+        loadedBytes_[address] = machine_.GetMemory(address);
+    }
     emit loaded();
     emit layoutChanged();
+}
+
+std::vector<LineCode> TAssemblyCommands::LoadedCode() const
+{
+    return loaded_.CodeOfLines(loadedBytes_);
 }
 
 void TAssemblyCommands::ForgetLayout()

@@ -5,6 +5,9 @@
 
 #include <QObject>
 
+#include <array>
+#include <vector>
+
 class CAssembler;
 class CCpu;
 class TStartAddress;
@@ -27,6 +30,8 @@ public:
 
     // The rows of the loaded program's cells; empty when none is loaded.
     const ProgramLayout& Layout() const { return loaded_; }
+    // The code of every line of the loaded program, in line order.
+    std::vector<LineCode> LoadedCode() const;
     void ForgetLayout();
     // Rows were inserted (`delta` > 0) or deleted before `firstRow`.
     void MoveRows(int firstRow, int delta);
@@ -47,4 +52,5 @@ private:
     int assembledStart_ = 0; // the start address of the last successful Assemble
     ProgramLayout assembled_;
     ProgramLayout loaded_;
+    std::array<int, MemoryCells> loadedBytes_{}; // memory as Load left it
 };

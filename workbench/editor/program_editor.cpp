@@ -1,6 +1,8 @@
 #include "workbench/editor/program_editor.h"
 
 #include "assembler/instruction_table.h"
+#include "texts/cell_description.h"
+#include "texts/number_text.h"
 #include "workbench/editor/line_number_delegate.h"
 #include "workbench/editor/operand_panel.h"
 #include "workbench/rules/editor_forms.h"
@@ -150,12 +152,21 @@ void TProgramEditor::LayOut()
         gridWidth += width;
     }
     gridWidth = qMax(gridWidth, LeastGridWidth);
+    // The code columns come on top of the grid's own width.
+    const int codeWidths[] = {metrics.horizontalAdvance(QStringLiteral("000")) + edges,
+                              metrics.horizontalAdvance(QStringLiteral("00 00")) + edges};
+    if (codeShown_) {
+        sgrdCode->setColumnWidth(AddressColumn, codeWidths[0]);
+        sgrdCode->setColumnWidth(CodeColumn, codeWidths[1]);
+    }
+    const int codeWidth = codeShown_ ? codeWidths[0] + codeWidths[1] : 0;
     sgrdCode->horizontalHeader()->setMinimumSectionSize(0); // the font decides, not the style
     for (int column = 0; column < OperandColumn; ++column) {
         sgrdCode->setColumnWidth(column, widths[column]);
     }
     sgrdCode->setColumnWidth(OperandColumn,
                              gridWidth - widths[0] - widths[1] - widths[2] - scrollBar - edges);
+    gridWidth += codeWidth;
 
     // A cell is as high as the label field; its section adds the grid line.
     const int cellHeight = txtLabel->sizeHint().height();
@@ -749,6 +760,68 @@ void TProgramEditor::SelectRow(int row)
     sgrdCode->setCurrentCell(row, qMax(+LabelColumn, sgrdCode->currentColumn()));
     sgrdCode->scrollTo(sgrdCode->model()->index(row, NumberColumn));
     UpdateLineActions();
+}
+
+void TProgramEditor::ShowMachineCode(const std::vector<LineCode>& code)
+{
+    code_ = code;
+    if (codeShown_) {
+        FillMachineCode();
+    }
+}
+
+void TProgramEditor::SetMachineCodeShown(bool shown)
+{
+    if (shown == codeShown_) {
+        return;
+    }
+    codeShown_ = shown;
+    rowsWithCode_.clear();
+    sgrdCode->setColumnCount(shown ? CodeColumn + 1 : GridColumnCount);
+    if (shown) {
+        sgrdCode->setHorizontalHeaderItem(AddressColumn,
+                                          new QTableWidgetItem(QStringLiteral("位址")));
+        sgrdCode->setHorizontalHeaderItem(CodeColumn,
+                                          new QTableWidgetItem(QStringLiteral("機器碼")));
+        FillMachineCode();
+    }
+    LayOut();
+}
+
+// Hexadecimal, as listings are; "--" for a cell that a DB reserved.
+void TProgramEditor::FillMachineCode()
+{
+    for (const int row : std::exchange(rowsWithCode_, {})) {
+        for (const int column : {+AddressColumn, +CodeColumn}) {
+            if (QTableWidgetItem* item = sgrdCode->item(row, column)) {
+                item->setText(QString());
+                item->setToolTip(QString());
+            }
+        }
+    }
+    for (const LineCode& line : code_) {
+        const int row = line.line - 1;
+        if (row >= RowCount()) {
+            continue;
+        }
+        QStringList bytes;
+        for (const int byte : line.bytes) {
+            bytes << (byte < 0 ? QStringLiteral("--")
+                               : QString::fromLatin1(FormatNumber(byte, HexRadix)));
+        }
+        const int second = line.bytes.size() > 1 ? line.bytes[1] : -1;
+        const QString description =
+            QString::fromStdString(CellDescription(line.bytes.front(), second));
+        const QString texts[] = {QString::fromLatin1(FormatNumber(line.address, HexRadix)),
+                                 bytes.join(u' ')};
+        for (const int column : {+AddressColumn, +CodeColumn}) {
+            auto* item = new QTableWidgetItem(texts[column - AddressColumn]);
+            item->setFlags(Qt::ItemIsEnabled); // never current, never edited
+            item->setToolTip(description);
+            sgrdCode->setItem(row, column, item);
+        }
+        rowsWithCode_.push_back(row);
+    }
 }
 
 // A deleted row takes its breakpoint with it.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "assembler/program_layout.h"
 #include "assembler/source_file.h"
 #include "workbench/editor/line_number_delegate.h"
 
@@ -68,6 +69,10 @@ public:
     std::vector<int> BreakpointRows() const;
     // Makes the row current and scrolls to it, any open edit committed first.
     void SelectRow(int row);
+    // The loaded program's address and machine code beside each row, in two
+    // read-only columns after the operand while they are shown.
+    void ShowMachineCode(const std::vector<LineCode>& code);
+    void SetMachineCodeShown(bool shown);
     // Lays the grid, START and the floating editors out from the font.
     void LayOut();
     // The grid shows this many rows, NaturalRows unless the window is short of room.
@@ -126,6 +131,7 @@ private:
     void MoveToNextCell(bool backwards);
     void MoveMarks(int firstRow, int delta);
     void UpdateRow(int row);
+    void FillMachineCode();
 
     // Keyboard editing of the grid.
     bool sgrdCodeKeyPress(QKeyEvent* event);
@@ -159,6 +165,9 @@ private:
     int mnemonicRow_ = 0;
     int operandRow_ = 0;
     RowMarks marks_;
+    std::vector<LineCode> code_;    // of the loaded program
+    std::vector<int> rowsWithCode_; // the rows whose code cells hold text
+    bool codeShown_ = false;
     // Not a child: it goes while the editor is whole, and its last signals
     // still reach an editor.
     std::unique_ptr<QUndoStack> history_;

@@ -48,6 +48,7 @@ void TProgramFollower::FollowLayout()
 {
     ShowExecutingRow();
     PlaceBreakpoints();
+    editor_.ShowMachineCode(assembly_.LoadedCode());
 }
 
 void TProgramFollower::PlaceBreakpoints()

@@ -26,7 +26,8 @@ public:
     // Every state the window applies; some end what the loaded rows tell.
     void StateApplied(WindowState state);
     void ShowExecutingRow();
-    // Breakpoints and the executing row after the layout or the rows changed.
+    // Breakpoints, the executing row and the rows' machine code after the
+    // layout or the rows changed.
     void FollowLayout();
     void PlaceBreakpoints();
     void OfferBreakpoint();

@@ -58,6 +58,13 @@ void TMessageLog::ShowErrorMessage(int subCode, int number, int radix, const QSt
     }
 }
 
+void TMessageLog::ShowLine(const QString& line, MessageTarget target)
+{
+    appendPlainText(line);
+    document()->lastBlock().setUserData(new LineTarget(target));
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+}
+
 int TMessageLog::FirstNamedLine() const
 {
     for (QTextBlock block = document()->firstBlock(); block.isValid(); block = block.next()) {

@@ -20,6 +20,8 @@ public:
     // `origin` is the instruction under way, if any.
     void ShowErrorMessage(int subCode, int number, int radix, const QString& openFileName,
                           const QString& saveFileName, MessageTarget origin = {});
+    // Appends a line that leads to `target`.
+    void ShowLine(const QString& line, MessageTarget target);
     // The first source line that a line of the log names; 0 when none does.
     int FirstNamedLine() const;
 

@@ -4,6 +4,8 @@
 #include "machine/machine_event.h"
 #include "texts/number_text.h"
 
+#include <utility>
+
 MachineDisplay::MachineDisplay(MachineDisplayHost& host) : host_(host)
 {
     for (DisplayField* field : {&start, &pc, &irh, &irl}) {
@@ -54,6 +56,10 @@ void MachineDisplay::HandleEvent(int code, int value, int index)
     case RegisterSet:
         if (index >= 0 && index < static_cast<int>(registers.size())) {
             Write(registers[index], value);
+            if (marking_) {
+                markedRegisters_.set(static_cast<std::size_t>(index));
+                Mark(registers[index]);
+            }
         }
         break;
     case RegisterGet:
@@ -104,9 +110,15 @@ void MachineDisplay::ShowMemoryEvent(int value, int address, bool written)
 {
     const int offset = address % PageSize;
     const QRgb colour = written ? setColour : getColour;
+    if (written && marking_) {
+        markedCells_.set(static_cast<std::size_t>(address));
+    }
     if (address / PageSize == page) {
         if (written) {
             Write(memory[offset], value);
+            if (marking_) {
+                Mark(memory[offset]);
+            }
         } else {
             Colour(memory[offset], colour);
         }
@@ -218,6 +230,7 @@ void MachineDisplay::RefillPage()
         field.tag = host_.ReadMemory(page * PageSize + offset);
         field.text = Format(field.tag);
         field.highlighted = false;
+        field.marked = markedCells_.test(static_cast<std::size_t>(page * PageSize + offset));
         field.dirty = true;
     }
     pageLabelsDirty = true;
@@ -240,4 +253,31 @@ void MachineDisplay::SetRadix(int newRadix)
         Restore(field);
     }
     ShowMemoryNearPc(PcWindowStart(pc.tag));
+}
+
+void MachineDisplay::Mark(DisplayField& field)
+{
+    if (!field.marked) {
+        field.marked = true;
+        field.dirty = true;
+    }
+}
+
+void MachineDisplay::StartMarking()
+{
+    ClearMarks();
+    marking_ = true;
+}
+
+void MachineDisplay::ClearMarks()
+{
+    marking_ = false;
+    markedRegisters_.reset();
+    markedCells_.reset();
+    for (DisplayField& field : registers) {
+        field.dirty |= std::exchange(field.marked, false);
+    }
+    for (DisplayField& field : memory) {
+        field.dirty |= std::exchange(field.marked, false);
+    }
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <bitset>
 
 // Where the display reads the memory it shows.
 class MachineDisplayHost {
@@ -23,6 +24,7 @@ struct DisplayField {
     int tag = -1;
     bool highlighted = false;
     QRgb colour = 0;
+    bool marked = false; // written since the last run started
     bool dirty = true;
 };
 
@@ -56,6 +58,12 @@ public:
     void RefillPage(); // refills the shown page and clears its highlights
     void SetPage(int page);
     void SetRadix(int radix);
+    // What a run writes stays marked after it: the marks made so far go,
+    // and from now on each register and cell written is marked, until
+    // marking stops; the marks stay until they are cleared.
+    void StartMarking();
+    void StopMarking() { marking_ = false; }
+    void ClearMarks();
     void Restore(DisplayField& field); // back to the text of its tag
     QString Format(int value) const;
 
@@ -87,6 +95,10 @@ private:
     void ShowMemoryEvent(int value, int address, bool written);
     void ShowDecodedField(int value, int index);
     void LightLamp(int lamp);
+    void Mark(DisplayField& field);
 
     MachineDisplayHost& host_;
+    bool marking_ = false;
+    std::bitset<CCpu::RegisterCount> markedRegisters_;
+    std::bitset<CCpu::MemorySize> markedCells_;
 };

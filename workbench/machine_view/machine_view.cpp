@@ -1,6 +1,7 @@
 #include "workbench/machine_view/machine_view.h"
 
 #include "machine/cpu.h"
+#include "texts/cell_description.h"
 #include "workbench/widgets/event_hooks.h"
 #include "workbench/widgets/up_down.h"
 #include "workbench/widgets/widget_support.h"
@@ -11,6 +12,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScopedValueRollback>
@@ -18,6 +20,7 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace {
@@ -38,6 +41,9 @@ QLabel* NewLabel(const QString& text, QWidget* parent, Qt::Alignment alignment =
 }
 
 // Makes a widget show its display field, when the field changed.
+// The light background of a value that the last run wrote.
+constexpr QRgb MarkColour = 0xfffff1b8;
+
 void ShowField(QLineEdit* widget, DisplayField& field)
 {
     if (!field.dirty) {
@@ -47,8 +53,10 @@ void ShowField(QLineEdit* widget, DisplayField& field)
         widget->setText(field.text);
     }
     SetTag(widget, field.tag);
-    if (field.highlighted) {
-        SetTextColour(widget, field.colour);
+    if (field.highlighted || field.marked) {
+        SetFieldColours(widget,
+                        field.highlighted ? std::optional<unsigned>(field.colour) : std::nullopt,
+                        field.marked ? std::optional<unsigned>(MarkColour) : std::nullopt);
     } else {
         FollowParentColour(widget);
     }
@@ -70,12 +78,35 @@ TMachineView::TMachineView(QWidget* parent) : QFrame(parent), hooks_(new EventHo
     memoryRow->addWidget(CreateMemoryPage(), 0, Qt::AlignTop);
     memoryRow->addWidget(CreatePcWindow(), 0, Qt::AlignTop);
     layout->addLayout(memoryRow);
-    layout->addStretch();
+    below_ = new QVBoxLayout;
+    below_->setSpacing(2);
+    layout->addLayout(below_, 1);
     LayOut();
 
     AttachNumberField(txtPC);
     for (QLineEdit* field : registers) {
         AttachNumberField(field);
+    }
+    // A cell's tool tip describes its value in every reading.
+    auto describeCell = [this](QEvent* event, int address) {
+        if (!machine_) {
+            return false;
+        }
+        const std::string text = CellDescription(
+            machine_->GetMemory(address), machine_->GetMemory((address + 1) % CCpu::MemorySize));
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(),
+                           QString::fromStdString(text));
+        return true;
+    };
+    for (int offset = 0; offset < MachineDisplay::PageSize; ++offset) {
+        hooks_->On(memory[offset], QEvent::ToolTip, [this, describeCell, offset](QEvent* event) {
+            return describeCell(event, display_.page * MachineDisplay::PageSize + offset);
+        });
+    }
+    for (int row = 0; row < MachineDisplay::PcWindowRows; ++row) {
+        hooks_->On(pcWindowFields[row], QEvent::ToolTip, [this, describeCell, row](QEvent* event) {
+            return describeCell(event, display_.pcWindow[row].address);
+        });
     }
     for (QLineEdit* field : memory) {
         AttachNumberField(field);
@@ -95,6 +126,11 @@ TMachineView::TMachineView(QWidget* parent) : QFrame(parent), hooks_(new EventHo
         display_.page = page;
         tabMMChange();
     });
+}
+
+void TMachineView::AddBelowMemory(QWidget* widget, int stretch)
+{
+    below_->addWidget(widget, stretch);
 }
 
 QLineEdit* TMachineView::NewValueField(const QString& name, QWidget* parent)

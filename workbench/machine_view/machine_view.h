@@ -18,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QTabBar;
 class QToolButton;
+class QVBoxLayout;
 class TUpDown;
 
 // The right-hand panel: PC, instruction register and its decoded fields, the
@@ -39,6 +40,8 @@ public:
 
     // Lays the fields out from the font.
     void LayOut();
+    // Puts a widget into the room below the memory page, which it takes.
+    void AddBelowMemory(QWidget* widget, int stretch);
 
     void HandleMachineEvent(int code, int value, int index);
     QString FormatNumber(int value) const;
@@ -60,6 +63,10 @@ public:
     void EmptyListing();
     // No highlight and no lamp, as before a restarted machine's first micro-step.
     void ClearPhase();
+    // What a run writes is marked until the next run or step starts.
+    void StartMarkingChanges();
+    void StopMarkingChanges() { display_.StopMarking(); }
+    void ClearChangeMarks();
     // The decoded fields and listing as they show when the machine restarts,
     // shown again when it is taken back there: the machine's own decoded
     // fields are then those of an earlier run.
@@ -117,6 +124,7 @@ private:
     QString restartListing_;
     QElapsedTimer frameClock_; // since the widgets were last brought up to date
 
+    QVBoxLayout* below_ = nullptr;
     QLineEdit* txtStart = nullptr;
     QLineEdit* txtPC = nullptr;
     TUpDown* udPC = nullptr;

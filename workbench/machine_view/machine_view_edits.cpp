@@ -82,6 +82,18 @@ void TMachineView::ClearPhase()
     Sync();
 }
 
+void TMachineView::StartMarkingChanges()
+{
+    display_.StartMarking();
+    Sync();
+}
+
+void TMachineView::ClearChangeMarks()
+{
+    display_.ClearMarks();
+    Sync();
+}
+
 void TMachineView::RememberRestartView()
 {
     restartDecoded_ = display_.decoded;

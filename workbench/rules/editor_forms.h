@@ -6,6 +6,8 @@
 
 // The columns of a program row in the grid.
 enum GridColumn { NumberColumn = 0, LabelColumn, MnemonicColumn, OperandColumn, GridColumnCount };
+// Beside the grid's own columns, while the loaded program's code is shown.
+enum CodeColumns { AddressColumn = GridColumnCount, CodeColumn };
 
 // Whether a committed label may stand in the grid: one or two characters that
 // are all hexadecimal digits would read as a number, not as a label.

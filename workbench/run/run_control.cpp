@@ -131,6 +131,7 @@ void TRunControl::RunTo(const CellSet& addresses)
 
 void TRunControl::StartRun()
 {
+    view_.StartMarkingChanges();
     emit runningChanged(true);
     emit stateRequested(StateRunning);
     emit machineStarted();
@@ -141,6 +142,7 @@ void TRunControl::StartRun()
 
 void TRunControl::Pause()
 {
+    view_.StopMarkingChanges();
     cursor_.reset();
     emit runningChanged(false);
     emit stateRequested(StatePaused);
@@ -215,7 +217,13 @@ void TRunControl::RecordedMicroStep()
 {
     resumeAddress_ = -1;
     const QScopedValueRollback inProgress(inProgress_, InstructionAddressOf(machine_.Control()));
+    collector_.Begin(machine_.GetState());
     recorder_.MicroStep();
+    lastMicroStep_ = collector_.Finish();
+    lastMade_ = true;
+    if (microStepListener_) {
+        microStepListener_(lastMicroStep_);
+    }
     if (machine_.Control().cycle == CycleState::Halted) {
         haltedAt_ = InstructionAddressOf(recorder_.LastBefore());
         emit halted(recorder_.LastExecutedHalt() ? HaltCause::Instruction : HaltCause::Error);
@@ -241,6 +249,7 @@ void TRunControl::Step()
     }
     emit stateRequested(StatePaused);
     emit machineStarted();
+    view_.ClearChangeMarks();
     CycleState cycle = CycleState::AwaitFetch;
     do {
         RecordedMicroStep();
@@ -257,6 +266,7 @@ void TRunControl::MicroStep()
     }
     emit stateRequested(StatePaused);
     emit machineStarted();
+    view_.ClearChangeMarks();
     RecordedMicroStep();
     view_.ReleaseSync(true);
     UpdateStepBack();
@@ -276,6 +286,8 @@ void TRunControl::Reset()
     emit stateRequested(StateReset);
     machine_.Reset();
     recorder_.Restart();
+    lastMade_ = false;
+    view_.ClearChangeMarks();
     view_.RememberRestartView();
     view_.ReleaseSync(true);
 }
@@ -288,6 +300,7 @@ void TRunControl::ClearRegisters()
 
 void TRunControl::Stop()
 {
+    view_.StopMarkingChanges();
     cursor_.reset();
     tmrRunCpu->stop();
     UpdateStepBack();
@@ -295,6 +308,7 @@ void TRunControl::Stop()
 
 void TRunControl::HandleMachineEvent(int code, int value, int index)
 {
+    collector_.Observe(code, value, index);
     if (code == MachineEvent::Phase && value == MachinePhase::Halted) {
         emit stateRequested(StateHalted);
     }
@@ -311,6 +325,8 @@ void TRunControl::HandleMachineEvent(int code, int value, int index)
 void TRunControl::ProgramLoaded()
 {
     recorder_.Restart();
+    lastMade_ = false;
+    view_.ClearChangeMarks();
     view_.RememberRestartView();
     UpdateStepBack();
 }
@@ -346,6 +362,8 @@ void TRunControl::GoBack(bool toFetch)
     } else {
         recorder_.MicroStepsBack(1);
     }
+    lastMade_ = false;
+    view_.ClearChangeMarks();
     // Restored fields show plainly, not as if the program had just written them.
     if (machine_.Control().cycle == CycleState::Restarted) {
         view_.RecallRestartView();

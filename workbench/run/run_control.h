@@ -1,6 +1,7 @@
 #pragma once
 
 #include "assembler/program_layout.h"
+#include "machine/micro_step_record.h"
 #include "machine/step_recorder.h"
 #include "texts/message_target.h"
 #include "workbench/window/window_states.h"
@@ -8,6 +9,8 @@
 #include <QObject>
 
 #include <bitset>
+#include <functional>
+#include <utility>
 
 class CCpu;
 class EventHooks;
@@ -68,6 +71,13 @@ public:
     // The address of the instruction the machine works on, or halted at.
     int InstructionAddress() const;
     long long InstructionsRun() const { return recorder_.InstructionsRun(); }
+    // The last micro-step made, or nothing since the machine was set back,
+    // reset or loaded; and who is told of each micro-step as it is made.
+    const MicroStepRecord* LastMicroStep() const { return lastMade_ ? &lastMicroStep_ : nullptr; }
+    void TellEachMicroStep(std::function<void(const MicroStepRecord&)> listener)
+    {
+        microStepListener_ = std::move(listener);
+    }
     // The instruction whose micro-step is being made, which reports what it
     // meets; none between micro-steps.
     MessageTarget ReportingInstruction() const
@@ -119,4 +129,8 @@ private:
     int resumeAddress_ = -1; // the breakpoint a run paused at, passed when it runs on
     int haltedAt_ = -1;      // the instruction address of the last halt
     bool stepBackShown_ = false;
+    CMicroStepCollector collector_;
+    MicroStepRecord lastMicroStep_; // kept whole while the next one is collected
+    bool lastMade_ = false;
+    std::function<void(const MicroStepRecord&)> microStepListener_;
 };

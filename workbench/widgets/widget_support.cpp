@@ -43,6 +43,22 @@ void SetTextColour(QWidget* widget, unsigned rgb)
     widget->setPalette(palette);
 }
 
+void SetFieldColours(QWidget* widget, std::optional<unsigned> text,
+                     std::optional<unsigned> background)
+{
+    QPalette palette = widget->parentWidget() ? widget->parentWidget()->palette() : QPalette();
+    if (text) {
+        palette.setColor(QPalette::Text, QColor::fromRgb(*text));
+        palette.setColor(QPalette::WindowText, QColor::fromRgb(*text));
+    }
+    if (background) {
+        palette.setColor(QPalette::Base, QColor::fromRgb(*background));
+    }
+    if (!widget->testAttribute(Qt::WA_SetPalette) || widget->palette() != palette) {
+        widget->setPalette(palette);
+    }
+}
+
 void FollowParentColour(QWidget* widget)
 {
     if (widget->testAttribute(Qt::WA_SetPalette)) {

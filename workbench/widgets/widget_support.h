@@ -5,6 +5,7 @@
 #include <QValidator>
 
 #include <functional>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -25,6 +26,9 @@ void RenewSizeHint(QLabel* label);
 // The text colour of a widget: what its palette draws text with.
 void SetTextColour(QWidget* widget, unsigned rgb);
 void FollowParentColour(QWidget* widget);
+// A field's text and background colours, each the parent's where not given.
+void SetFieldColours(QWidget* widget, std::optional<unsigned> text,
+                     std::optional<unsigned> background);
 
 // The integer tag that a component carries.
 int TagOf(const QWidget* widget);

@@ -59,8 +59,8 @@ void BuildCommands(TMainForm& window)
         }
         action->setShortcuts(keys);
         action->setEnabled(command.availableAtStart);
-        action->setCheckable(command.checkable);
-        action->setChecked(command.checkable);
+        action->setCheckable(command.toggle != Toggle::None);
+        action->setChecked(command.toggle == Toggle::On);
         if (command.handler) {
             QObject::connect(action, &QAction::triggered, &window, command.handler);
         }

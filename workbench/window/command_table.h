@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workbench/window/window_states.h"
+
 #include <QIcon>
 
 #include <array>
@@ -43,6 +45,9 @@ enum class CommandIcon : int {
 // The icon in every size a zoomed tool bar asks for.
 QIcon CommandIconImage(CommandIcon icon);
 
+// Whether a command is switched on and off, and how it starts.
+enum class Toggle : unsigned char { None, On, Off };
+
 // One command of the window: the action member it is made into, its name,
 // caption and hint "short|long", icon, keys and handler (none for a command
 // wired to its part directly). Commands of the action list belong to the
@@ -58,9 +63,11 @@ struct CommandSpec {
     void (TMainForm::*handler)();
     bool listed;
     bool availableAtStart;
-    bool checkable;
+    Toggle toggle;
 };
 std::span<const CommandSpec> Commands();
+// The actions of the commands that the window states switch, by StateCommand.
+const std::array<QAction * TMainForm::*, StateCommandCount>& StateCommandActions();
 
 // A menu of the menu bar and its items by name: "-" is a separator, a
 // submenu's name puts the submenu there.

@@ -6,6 +6,7 @@
 #include "workbench/commands/document_commands.h"
 #include "workbench/commands/file_chooser.h"
 #include "workbench/commands/memory_image_commands.h"
+#include "workbench/datapath/step_picture.h"
 #include "workbench/editor/program_editor.h"
 #include "workbench/editor/start_address.h"
 #include "workbench/follow/program_follower.h"
@@ -47,9 +48,6 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     statusBar()->setSizeGripEnabled(false);
 
     BuildCommands(*this);
-    stateActions_ = {actFileSave, actFileSaveAs,    actAssemblyRun,  actAssemblyLoad,
-                     actCpuRun,   actCpuStep,       actCpuMicroStep, actCpuHalt,
-                     actCpuReset, actFileSaveMemory};
     AboutBox = new TAboutBox(this);
     files_ = std::make_unique<TFileChooser>(this);
     log_ = new TMessageLog(this);
@@ -70,7 +68,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     zoom_ = std::make_unique<TZoom>(*this, *editor_, *log_, *ToolBar1);
     WireParts({*this, *editor_, *view_, *log_, *start_, *runControl_, *memoryImages_, *documents_,
-               *assembly_, *follower_, *zoom_});
+               *assembly_, *follower_, *picture_, *zoom_});
     ClearHighlights();
     SetState(StateMemoryCleared);
     RenumberRows(0);
@@ -99,6 +97,7 @@ void TMainForm::CreateParts()
         std::make_unique<TAssemblyCommands>(*assembler_, *cpu_, *editor_, *start_, *log_, this);
     follower_ = std::make_unique<TProgramFollower>(*editor_, *view_, *runControl_, *assembly_,
                                                    *log_, statusBar(), this);
+    picture_ = std::make_unique<TStepPicture>(*view_, *runControl_, *log_, this);
     options_ = std::make_unique<TOptionCommands>(*this, *view_);
     ColorDialog = options_->ColourDialog();
 }
@@ -146,7 +145,7 @@ void TMainForm::SetState(int state)
     }
     const StateEffects effects = ApplyWindowState(state, available_);
     for (int command = 0; command < StateCommandCount; ++command) {
-        stateActions_[command]->setEnabled(available_[command]);
+        (this->*StateCommandActions()[command])->setEnabled(available_[command]);
     }
     ApplyTitle(effects.title);
     if (effects.halted) {
@@ -202,73 +201,59 @@ QString TMainForm::FormatNumber(int value) const
 {
     return view_->FormatNumber(value);
 }
-
 int TMainForm::ParseNumber(const QString& text) const
 {
     return view_->ParseNumber(text);
 }
-
 void TMainForm::ClearHighlights()
 {
     view_->ClearHighlights();
 }
-
 void TMainForm::ShowMemoryNearPc(int first)
 {
     view_->ShowMemoryNearPc(first);
 }
-
 void TMainForm::tabMMChange()
 {
     view_->tabMMChange();
 }
-
 void TMainForm::CommitEdits()
 {
     editor_->CommitEdits();
     view_->CommitFocusedField();
 }
-
 void TMainForm::RenumberRows(int firstRow)
 {
     editor_->RenumberRows(firstRow);
 }
-
 void TMainForm::UpdateLineActions()
 {
     editor_->UpdateLineActions();
 }
-
 void TMainForm::ShowOperandEditor()
 {
     editor_->ShowOperandEditor();
 }
-
 void TMainForm::pnlOperandExit()
 {
     editor_->pnlOperandExit();
 }
-
 QString TMainForm::CellText(int row, int column) const
 {
     return editor_->CellText(row, column);
 }
-
 void TMainForm::SetCellText(int row, int column, const QString& text)
 {
     editor_->SetCellText(row, column, text);
 }
-
 bool TMainForm::IsEmptyRow(int row) const
 {
     return editor_->IsEmptyRow(row);
 }
-
 bool TMainForm::SaveChangesPrompt()
 {
     return documents_->SaveChangesPrompt();
 }
-
 void TMainForm::FitToScreen()
 {
     zoom_->FitToScreen();

@@ -26,6 +26,7 @@ class TProgramEditor;
 class TProgramFollower;
 class TRunControl;
 class TStartAddress;
+class TStepPicture;
 class TZoom;
 
 // The workbench's one main window: it owns the machine and the assembler,
@@ -163,6 +164,9 @@ public:
     QAction* actOptionZoomIn = nullptr;
     QAction* actOptionZoomOut = nullptr;
     QAction* actOptionZoomReset = nullptr;
+    QAction* actOptionNarration = nullptr;
+    QAction* actOptionDatapath = nullptr;
+    QAction* actOptionMachineCode = nullptr;
 
     QMenu* mnuFile = nullptr;
     QMenu* mnuFileExamples = nullptr;
@@ -179,7 +183,6 @@ private:
     int recordedState_ = StateNew;
     // Which state-driven commands are available; their actions mirror it.
     CommandAvailability available_{};
-    std::array<QAction*, StateCommandCount> stateActions_{};
 
     // The widget parts, children of the window.
     TMessageLog* log_ = nullptr;
@@ -197,6 +200,7 @@ private:
     std::unique_ptr<TDocumentCommands> documents_;
     std::unique_ptr<TAssemblyCommands> assembly_;
     std::unique_ptr<TProgramFollower> follower_;
+    std::unique_ptr<TStepPicture> picture_;
     std::unique_ptr<TOptionCommands> options_;
     std::unique_ptr<TZoom> zoom_;
 };

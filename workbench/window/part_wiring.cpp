@@ -3,6 +3,7 @@
 #include "workbench/commands/assembly_commands.h"
 #include "workbench/commands/document_commands.h"
 #include "workbench/commands/memory_image_commands.h"
+#include "workbench/datapath/step_picture.h"
 #include "workbench/editor/program_editor.h"
 #include "workbench/editor/start_address.h"
 #include "workbench/follow/program_follower.h"
@@ -200,6 +201,29 @@ void WireAddedCommands(const WindowParts& parts)
     }
 }
 
+// The datapath picture and the words of each micro-step.
+void WirePicture(const WindowParts& parts)
+{
+    TMainForm* window = &parts.window;
+    TStepPicture* picture = &parts.picture;
+    QObject::connect(&parts.view, &TMachineView::synced, picture, &TStepPicture::ShowLastMicroStep);
+    QObject::connect(window->actOptionNarration, &QAction::toggled, picture,
+                     &TStepPicture::SetNarration);
+    QObject::connect(window->actOptionDatapath, &QAction::toggled, picture,
+                     &TStepPicture::ShowDatapathWindow);
+    QObject::connect(picture, &TStepPicture::datapathWindowClosed, window->actOptionDatapath,
+                     [window] { window->actOptionDatapath->setChecked(false); });
+    QObject::connect(picture, &TStepPicture::datapathWindowRequested, window->actOptionDatapath,
+                     [window] { window->actOptionDatapath->setChecked(true); });
+    TProgramEditor* editor = &parts.editor;
+    TZoom* zoom = &parts.zoom;
+    QObject::connect(window->actOptionMachineCode, &QAction::toggled, editor,
+                     [editor, zoom](bool shown) {
+                         editor->SetMachineCodeShown(shown);
+                         zoom->Refit();
+                     });
+}
+
 } // namespace
 
 void WireParts(const WindowParts& parts)
@@ -209,4 +233,5 @@ void WireParts(const WindowParts& parts)
     WireStart(parts);
     WireAvailability(parts);
     WireFollowing(parts);
+    WirePicture(parts);
 }

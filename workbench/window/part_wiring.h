@@ -10,6 +10,7 @@ class TProgramEditor;
 class TProgramFollower;
 class TRunControl;
 class TStartAddress;
+class TStepPicture;
 class TZoom;
 
 // The parts of the window that talk to one another.
@@ -24,6 +25,7 @@ struct WindowParts {
     TDocumentCommands& documents;
     TAssemblyCommands& assembly;
     TProgramFollower& follower;
+    TStepPicture& picture;
     TZoom& zoom;
 };
 

@@ -220,6 +220,11 @@ void TZoom::FitToolBarIcons(int room)
     }
 }
 
+void TZoom::Refit()
+{
+    Fit(window_.frameGeometry().center());
+}
+
 void TZoom::FitToScreen()
 {
     Fit(window_.screen()->availableGeometry().center());

@@ -42,6 +42,8 @@ public:
 
     // Fits the window to its screen and centres it in the available area.
     void FitToScreen();
+    // Fits the window again where it is, after its contents changed size.
+    void Refit();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
